@@ -8,8 +8,12 @@ std::string_view bytesOf(const Text& text) {
 }
 } // namespace
 
-bool textEqual(const Text& a, const Text& b) { return bytesOf(a) == bytesOf(b); }
+bool textEqual(const Text& a, const Text& b) {
+    return bytesOf(a) == bytesOf(b);
+}
 
-bool textEqual(const Text& a, std::string_view b) { return bytesOf(a) == b; }
+bool textEqual(const Text& a, std::string_view b) {
+    return bytesOf(a) == b;
+}
 
 } // namespace kelmora

@@ -1,12 +1,9 @@
 #include "core/conversion.h"
-
+#include "tests/core/case_name.h"
 #include "tests/core/recording_fakes.h"
 
 #include <gmock/gmock.h>
-#include "tests/core/case_name.h"
-
 #include <gtest/gtest.h>
-
 #include <sstream>
 
 namespace kelmora {
@@ -104,10 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UnitCase{"one_ascii_character", "#"s, "#"},
                       UnitCase{"two_ascii_characters", "@@"s, "@@"},
                       UnitCase{"one_chinese_character", "中"s, "中"},
-                      UnitCase{"chinese_and_latin", "国x"s, "国x"},
-                      UnitCase{"empty", ""s, ""},
-                      UnitCase{"missing", std::nullopt, ""},
-                      UnitCase{"spaces_only", "   "s, "   "},
+                      UnitCase{"chinese_and_latin", "国x"s, "国x"}, UnitCase{"empty", ""s, ""},
+                      UnitCase{"missing", std::nullopt, ""}, UnitCase{"spaces_only", "   "s, "   "},
                       UnitCase{"hint_with_trailing_space", std::string(kHintText) + " ",
                                std::string(kHintText) + " "},
                       UnitCase{"line_break_inside", "a\r\nb"s, "a\r\nb"}),

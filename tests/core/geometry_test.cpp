@@ -1,7 +1,6 @@
 #include "core/geometry.h"
 
 #include <gtest/gtest.h>
-
 #include <limits>
 
 namespace kelmora {

@@ -1,11 +1,8 @@
 #include "core/layout.h"
-
+#include "tests/core/case_name.h"
 #include "tests/core/recording_fakes.h"
 
-#include "tests/core/case_name.h"
-
 #include <gtest/gtest.h>
-
 #include <limits>
 
 namespace kelmora {
@@ -33,7 +30,7 @@ TEST_P(LayoutTest, SetsTopThenWidthThenHeightEachFromAFreshRead) {
 
     layoutOutputBox(window, box);
 
-    const CallLog expected{"top 80",       "read width",  "width " + std::to_string(c.boxWidth),
+    const CallLog expected{"top 80", "read width", "width " + std::to_string(c.boxWidth),
                            "read height", "height " + std::to_string(c.boxHeight)};
     EXPECT_EQ(log, expected);
 }
@@ -47,8 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LayoutCase{"larger", 1000, 700, 992, 620},
                       LayoutCase{"width_8_height_80", 8, 80, 0, 0},
                       LayoutCase{"width_7_height_79", 7, 79, -1, -1},
-                      LayoutCase{"zero", 0, 0, -8, -80},
-                      LayoutCase{"negative", -5, -20, -13, -100},
+                      LayoutCase{"zero", 0, 0, -8, -80}, LayoutCase{"negative", -5, -20, -13, -100},
                       LayoutCase{"largest", kMax, kMax, kMax - 8, kMax - 80},
                       // Below int32: truncated through 64 bits, the low 32 bits kept.
                       LayoutCase{"smallest_wraps", kMin, kMin, kMax - 7, kMax - 79}),

@@ -142,9 +142,7 @@ class RecordingBoxPlacer final : public BoxPlacer {
 public:
     explicit RecordingBoxPlacer(CallLog& log) : log_(log) {}
     void setTop(std::int32_t top) override { log_.push_back("top " + std::to_string(top)); }
-    void setWidth(std::int32_t width) override {
-        log_.push_back("width " + std::to_string(width));
-    }
+    void setWidth(std::int32_t width) override { log_.push_back("width " + std::to_string(width)); }
     void setHeight(std::int32_t height) override {
         log_.push_back("height " + std::to_string(height));
     }

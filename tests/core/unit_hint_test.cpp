@@ -1,8 +1,6 @@
 #include "core/unit_hint.h"
-
-#include "tests/core/recording_fakes.h"
-
 #include "tests/core/case_name.h"
+#include "tests/core/recording_fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -50,25 +48,59 @@ TEST_P(UnitHintTest, FollowsTheStateTable) {
 INSTANTIATE_TEST_SUITE_P(
     StateTable, UnitHintTest,
     ::testing::Values(
-        HintCase{"gain_while_hint_shown", Rule::FocusGained, kHint, kHintColour,
-                 {"read", "write ", kBlackCall}, ""s, kBlack},
-        HintCase{"gain_with_typed_hint_text", Rule::FocusGained, kHint, kBlack,
-                 {"read", "write ", kBlackCall}, ""s, kBlack},
-        HintCase{"gain_with_unit_held", Rule::FocusGained, "#"s, kBlack,
-                 {"read", kBlackCall}, "#"s, kBlack},
-        HintCase{"gain_with_hint_and_trailing_space", Rule::FocusGained, kHint + " ", kBlack,
-                 {"read", kBlackCall}, kHint + " ", kBlack},
-        HintCase{"gain_when_empty", Rule::FocusGained, std::nullopt, kHintColour,
-                 {"read", kBlackCall}, std::nullopt, kBlack},
-        HintCase{"lose_when_missing", Rule::FocusLost, std::nullopt, kBlack,
-                 {"read", "write " + kHint, kGreyCall}, kHint, kHintColour},
-        HintCase{"lose_when_empty", Rule::FocusLost, ""s, kBlack,
-                 {"read", "write " + kHint, kGreyCall}, kHint, kHintColour},
-        HintCase{"lose_with_spaces_only", Rule::FocusLost, "  "s, kBlack, {"read"}, "  "s,
+        HintCase{"gain_while_hint_shown",
+                 Rule::FocusGained,
+                 kHint,
+                 kHintColour,
+                 {"read", "write ", kBlackCall},
+                 ""s,
                  kBlack},
+        HintCase{"gain_with_typed_hint_text",
+                 Rule::FocusGained,
+                 kHint,
+                 kBlack,
+                 {"read", "write ", kBlackCall},
+                 ""s,
+                 kBlack},
+        HintCase{"gain_with_unit_held",
+                 Rule::FocusGained,
+                 "#"s,
+                 kBlack,
+                 {"read", kBlackCall},
+                 "#"s,
+                 kBlack},
+        HintCase{"gain_with_hint_and_trailing_space",
+                 Rule::FocusGained,
+                 kHint + " ",
+                 kBlack,
+                 {"read", kBlackCall},
+                 kHint + " ",
+                 kBlack},
+        HintCase{"gain_when_empty",
+                 Rule::FocusGained,
+                 std::nullopt,
+                 kHintColour,
+                 {"read", kBlackCall},
+                 std::nullopt,
+                 kBlack},
+        HintCase{"lose_when_missing",
+                 Rule::FocusLost,
+                 std::nullopt,
+                 kBlack,
+                 {"read", "write " + kHint, kGreyCall},
+                 kHint,
+                 kHintColour},
+        HintCase{"lose_when_empty",
+                 Rule::FocusLost,
+                 ""s,
+                 kBlack,
+                 {"read", "write " + kHint, kGreyCall},
+                 kHint,
+                 kHintColour},
+        HintCase{"lose_with_spaces_only", Rule::FocusLost, "  "s, kBlack, {"read"}, "  "s, kBlack},
         HintCase{"lose_with_unit_held", Rule::FocusLost, "中"s, kBlack, {"read"}, "中"s, kBlack},
-        HintCase{"lose_with_typed_hint_text", Rule::FocusLost, kHint, kBlack, {"read"}, kHint,
-                 kBlack}),
+        HintCase{
+            "lose_with_typed_hint_text", Rule::FocusLost, kHint, kBlack, {"read"}, kHint, kBlack}),
     testing::CaseName());
 
 // Leaving an emptied box and coming back is the round trip a user makes most.

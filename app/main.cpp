@@ -1,0 +1,25 @@
+#include "app/startup_messages.h"
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+
+int main(int argc, char* argv[]) {
+    kelmora::app::StartupMessages startupMessages;
+    QApplication application(argc, argv);
+    startupMessages.release();
+    QApplication::setApplicationName(QStringLiteral("kelmora"));
+    QApplication::setDesktopFileName(QStringLiteral("kelmora"));
+    QApplication::setWindowIcon(kelmora::ui::applicationIcon());
+
+    try {
+        kelmora::ui::MainWindow window;
+        window.start();
+        return QApplication::exec();
+    } catch (const std::exception&) {
+        QMessageBox::critical(nullptr, QStringLiteral("Kelmora"),
+                              QStringLiteral("Kelmora could not load its start window."));
+        return -1;
+    }
+}

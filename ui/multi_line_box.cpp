@@ -1,0 +1,153 @@
+#include "ui/multi_line_box.h"
+
+#include "ui/box_style.h"
+#include "ui/qt_text.h"
+
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace kelmora::ui {
+
+namespace {
+
+// Keeps an insertion out of the undo history; Qt drops the history when undo is switched off.
+class UndoSuspension {
+public:
+    explicit UndoSuspension(QTextDocument& document) : document_(document) {
+        document_.setUndoRedoEnabled(false);
+    }
+    ~UndoSuspension() { document_.setUndoRedoEnabled(true); }
+    UndoSuspension(const UndoSuspension&) = delete;
+    UndoSuspension& operator=(const UndoSuspension&) = delete;
+
+private:
+    QTextDocument& document_;
+};
+
+// A text picture line is 50 cells of two columns. At the start size the box is a little over
+// 600 pixels wide inside; a line should fit there rather than wrap.
+constexpr int kPictureColumns = 100;
+constexpr int kPictureWidthBudget = 600;
+constexpr int kSmallestPictureFontPixels = 8;
+
+QFont pictureFont() {
+    // Fixed pitch so the cells line up; a CJK face of matching half widths for Chinese units.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies({font.family(), QStringLiteral("WenQuanYi Micro Hei Mono")});
+    int pixelSize = QFontInfo(font).pixelSize();
+    while (pixelSize > kSmallestPictureFontPixels &&
+           QFontMetrics(font).horizontalAdvance(QString(kPictureColumns, QLatin1Char(' '))) >
+               kPictureWidthBudget) {
+        font.setPixelSize(--pixelSize);
+    }
+    return font;
+}
+
+} // namespace
+
+QString toBoxText(std::string_view text) {
+    QString converted = toQString(text);
+    converted.replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator));
+    converted.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    return converted;
+}
+
+Text fromBoxText(const QString& rawText) {
+    QString converted = rawText;
+    converted.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    converted.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return toText(converted);
+}
+
+MultiLineBox::MultiLineBox(const FormEntry& entry, QWidget* parent)
+    : QPlainTextEdit(parent), background_(entry.backgroundColour) {
+    setObjectName(toQString(entry.formName));
+    setGeometry(entry.left, entry.top, entry.width, entry.height);
+    setFont(pictureFont());
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAnywhere);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(true);
+    setFocusPolicy(entry.tabStop ? Qt::StrongFocus : Qt::NoFocus);
+    applyBoxColours(*this, entry.textColour, background_);
+    setPlainText(toBoxText(entry.text));
+    moveCursor(QTextCursor::Start);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { textChangedEvent.raise(); });
+}
+
+MultiLineBox::~MultiLineBox() = default;
+
+Text MultiLineBox::readText() {
+    return fromBoxText(document()->toRawText());
+}
+
+void MultiLineBox::writeText(std::string_view newText) {
+    if (batchCursor_) {
+        batchCursor_->select(QTextCursor::Document);
+        batchCursor_->insertText(toBoxText(newText));
+    } else {
+        const QSignalBlocker blocker(this);
+        setPlainText(toBoxText(newText));
+    }
+    textChangedEvent.raise();
+}
+
+void MultiLineBox::writeTextColour(Colour colour) {
+    applyBoxColours(*this, colour, background_);
+    viewport()->update();
+}
+
+void MultiLineBox::append(std::string_view appended) {
+    if (batchCursor_) {
+        batchCursor_->movePosition(QTextCursor::End);
+        batchCursor_->insertText(toBoxText(appended));
+        return;
+    }
+    const QSignalBlocker blocker(this);
+    const UndoSuspension noUndo(*document());
+    revealEnd();
+    insertPlainText(toBoxText(appended));
+}
+
+void MultiLineBox::revealEnd() {
+    QTextCursor caret = textCursor();
+    caret.movePosition(QTextCursor::End);
+    setTextCursor(caret);
+    ensureCursorVisible();
+}
+
+MultiLineBox::AppendBatch::AppendBatch(MultiLineBox& box) : box_(box), signalBlocker_(&box) {
+    box_.document()->setUndoRedoEnabled(false);
+    box_.batchCursor_.emplace(box_.document());
+    box_.batchCursor_->beginEditBlock();
+}
+
+MultiLineBox::AppendBatch::~AppendBatch() {
+    box_.batchCursor_->endEditBlock();
+    box_.batchCursor_.reset();
+    box_.revealEnd();
+    box_.document()->setUndoRedoEnabled(true);
+}
+
+void MultiLineBox::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    if (event->reason() != Qt::PopupFocusReason) {
+        gotFocusEvent.raise();
+    }
+}
+
+void MultiLineBox::focusOutEvent(QFocusEvent* event) {
+    if (event->reason() != Qt::PopupFocusReason) {
+        lostFocusEvent.raise();
+    }
+    QPlainTextEdit::focusOutEvent(event);
+}
+
+} // namespace kelmora::ui

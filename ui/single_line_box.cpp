@@ -1,0 +1,108 @@
+#include "ui/single_line_box.h"
+
+#include "ui/box_style.h"
+#include "ui/qt_text.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QStyle>
+
+namespace kelmora::ui {
+
+SingleLineBox::SingleLineBox(const FormEntry& entry, QWidget* parent)
+    : QLineEdit(parent), background_(entry.backgroundColour) {
+    setObjectName(toQString(entry.formName));
+    setGeometry(entry.left, entry.top, entry.width, entry.height);
+    setAlignment((entry.alignment == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft) |
+                 Qt::AlignVCenter);
+    setText(toQString(entry.text));
+    setCursorPosition(0);
+    applyBoxColours(*this, entry.textColour, background_);
+    // Mouse focus is given by mousePressEvent, and only inside the text band.
+    setFocusPolicy(entry.tabStop ? Qt::TabFocus : Qt::NoFocus);
+    connect(this, &QLineEdit::textChanged, this, [this] { textChangedEvent.raise(); });
+}
+
+Text SingleLineBox::readText() {
+    return toText(text());
+}
+
+void SingleLineBox::writeText(std::string_view newText) {
+    {
+        const QSignalBlocker blocker(this);
+        setText(toQString(newText));
+    }
+    textChangedEvent.raise();
+}
+
+void SingleLineBox::writeTextColour(Colour colour) {
+    applyBoxColours(*this, colour, background_);
+    update();
+}
+
+void SingleLineBox::append(std::string_view appended) {
+    const QSignalBlocker blocker(this);
+    // setText leaves the caret at the end with nothing selected and keeps no undo step.
+    setText(text() + toQString(appended));
+}
+
+QRect SingleLineBox::textBand() const {
+    const int frame =
+        hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
+    const QRect inner = rect().adjusted(frame, frame, -frame, -frame);
+    const int bandHeight = fontMetrics().height();
+    const int bandTop = inner.top() + (inner.height() - bandHeight) / 2;
+    return {inner.left(), bandTop, inner.width(), bandHeight};
+}
+
+void SingleLineBox::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    // A context menu opening and closing is no move of the focus.
+    if (event->reason() != Qt::PopupFocusReason) {
+        gotFocusEvent.raise();
+    }
+}
+
+void SingleLineBox::focusOutEvent(QFocusEvent* event) {
+    if (event->reason() != Qt::PopupFocusReason) {
+        lostFocusEvent.raise();
+    }
+    QLineEdit::focusOutEvent(event);
+}
+
+void SingleLineBox::mousePressEvent(QMouseEvent* event) {
+    pressInBand_ = textBand().contains(event->position().toPoint());
+    if (!pressInBand_) {
+        event->accept();
+        return;
+    }
+    if (focusPolicy() != Qt::NoFocus && !hasFocus()) {
+        setFocus(Qt::MouseFocusReason);
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+void SingleLineBox::mouseMoveEvent(QMouseEvent* event) {
+    if (pressInBand_ || event->buttons() == Qt::NoButton) {
+        QLineEdit::mouseMoveEvent(event);
+    }
+}
+
+void SingleLineBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (pressInBand_) {
+        QLineEdit::mouseReleaseEvent(event);
+    }
+    pressInBand_ = false;
+}
+
+void SingleLineBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (textBand().contains(event->position().toPoint())) {
+        pressInBand_ = true;
+        QLineEdit::mouseDoubleClickEvent(event);
+    } else {
+        event->accept();
+    }
+}
+
+} // namespace kelmora::ui
