@@ -553,3 +553,18 @@ def check_focus_holder(kelmora, holder):
         parse_picture(kelmora.copy_output(), DEFAULT_UNIT)
     else:
         raise ValueError(holder)
+
+
+def wait_output_box_fits(kelmora, outer_width):
+    """The output box is laid out 8 pixels narrower than the window's outer width."""
+    edges = []
+
+    def fits():
+        edges[:] = [output_box_right_edge(kelmora.shot())]
+        return edges[0] == outer_width - 9
+
+    try:
+        wait_for(fits, f"the output box to fit a window {outer_width} pixels wide")
+    except AssertionError as error:
+        raise AssertionError(f"{error}; its right edge stays at {edges[0]}, "
+                             f"not at {outer_width - 9}") from None
