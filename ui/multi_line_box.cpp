@@ -39,7 +39,8 @@ constexpr int kSmallestPictureFontPixels = 8;
 QFont pictureFont() {
     // Fixed pitch so the cells line up; a CJK face of matching half widths for Chinese units.
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setFamilies({font.family(), QStringLiteral("WenQuanYi Micro Hei Mono")});
+    // Name the face the alias resolves to: a family list would not resolve "monospace" itself.
+    font.setFamilies({QFontInfo(font).family(), QStringLiteral("WenQuanYi Micro Hei Mono")});
     int pixelSize = QFontInfo(font).pixelSize();
     while (pixelSize > kSmallestPictureFontPixels &&
            QFontMetrics(font).horizontalAdvance(QString(kPictureColumns, QLatin1Char(' '))) >
