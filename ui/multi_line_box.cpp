@@ -53,6 +53,10 @@ QFont pictureFont() {
 
 QString toBoxText(std::string_view text) {
     QString converted = toQString(text);
+    // Almost every append is a cell without line ends; spare it two search passes.
+    if (text.find_first_of("\r\n") == std::string_view::npos) {
+        return converted;
+    }
     converted.replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator));
     converted.replace(QLatin1Char('\n'), QChar::LineSeparator);
     return converted;
@@ -106,7 +110,11 @@ void MultiLineBox::writeTextColour(Colour colour) {
 
 void MultiLineBox::append(std::string_view appended) {
     if (batchCursor_) {
-        batchCursor_->movePosition(QTextCursor::End);
+        // After its first append the batch cursor already stands at the end; moving it there
+        // again would scan the last line for its direction on every cell.
+        if (!batchCursor_->atEnd()) {
+            batchCursor_->movePosition(QTextCursor::End);
+        }
         batchCursor_->insertText(toBoxText(appended));
         return;
     }
