@@ -4,9 +4,18 @@ namespace kelmora::bench {
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
-        if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-            nanoseconds_[run.run_name.function_name] =
-                run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
+        if (run.error_occurred || run.iterations == 0) {
+            continue;
+        }
+        // With repetitions the median stands for the benchmark; a single run stands for itself.
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        const std::string& name = run.run_name.function_name;
+        if (median || (run.run_type == Run::RT_Iteration && !medians_.contains(name))) {
+            nanoseconds_[name] =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+        }
+        if (median) {
+            medians_.insert(name);
         }
     }
     ConsoleReporter::ReportRuns(runs);

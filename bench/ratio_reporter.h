@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 #include <map>
-#include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +22,7 @@ public:
 
 private:
     std::map<std::string, double> nanoseconds_;
+    std::set<std::string> medians_;
 };
 
 } // namespace kelmora::bench
