@@ -1,4 +1,5 @@
 #include "app/startup_messages.h"
+#include "ui/application_icon.h"
 #include "ui/main_window.h"
 
 #include <QApplication>

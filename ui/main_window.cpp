@@ -2,6 +2,7 @@
 
 #include "core/layout.h"
 #include "core/unit_hint.h"
+#include "ui/application_icon.h"
 #include "ui/form.h"
 #include "ui/multi_line_box.h"
 #include "ui/preview_canvas.h"
@@ -75,14 +76,6 @@ bool isTabStop(const QWidget& widget) {
 }
 
 } // namespace
-
-QIcon applicationIcon() {
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/kelmora/icons/%1.png").arg(size), QSize(size, size));
-    }
-    return icon;
-}
 
 MainWindow::MainWindow() : outerSize_(*this) {
     const FormEntry& window = mainWindowEntry();

@@ -64,7 +64,4 @@ private:
     bool outerSizeFitted_ = false;
 };
 
-// The window's icon, in every size the build renders.
-[[nodiscard]] QIcon applicationIcon();
-
 } // namespace kelmora::ui

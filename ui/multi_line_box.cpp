@@ -39,7 +39,8 @@ constexpr int kSmallestPictureFontPixels = 8;
 QFont pictureFont() {
     // Fixed pitch so the cells line up; a CJK face of matching half widths for Chinese units.
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setFamilies({font.family(), QStringLiteral("WenQuanYi Micro Hei Mono")});
+    // Name the face the alias resolves to: a family list would not resolve "monospace" itself.
+    font.setFamilies({QFontInfo(font).family(), QStringLiteral("WenQuanYi Micro Hei Mono")});
     int pixelSize = QFontInfo(font).pixelSize();
     while (pixelSize > kSmallestPictureFontPixels &&
            QFontMetrics(font).horizontalAdvance(QString(kPictureColumns, QLatin1Char(' '))) >
@@ -53,12 +54,10 @@ QFont pictureFont() {
 
 QString toBoxText(std::string_view text) {
     QString converted = toQString(text);
-    // Almost every append is a cell without line ends; spare it two search passes.
-    if (text.find_first_of("\r\n") == std::string_view::npos) {
-        return converted;
+    if (text.find('\n') != std::string_view::npos) {
+        converted.replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator));
+        converted.replace(QLatin1Char('\n'), QChar::LineSeparator);
     }
-    converted.replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator));
-    converted.replace(QLatin1Char('\n'), QChar::LineSeparator);
     return converted;
 }
 
@@ -94,7 +93,9 @@ Text MultiLineBox::readText() {
 
 void MultiLineBox::writeText(std::string_view newText) {
     if (batchCursor_) {
-        batchCursor_->select(QTextCursor::Document);
+        // Positions, not moves: a cursor move lays out the block it passes, defeating the batch.
+        batchCursor_->setPosition(0);
+        batchCursor_->setPosition(endPosition(), QTextCursor::KeepAnchor);
         batchCursor_->insertText(toBoxText(newText));
     } else {
         const QSignalBlocker blocker(this);
@@ -110,18 +111,23 @@ void MultiLineBox::writeTextColour(Colour colour) {
 
 void MultiLineBox::append(std::string_view appended) {
     if (batchCursor_) {
-        // After its first append the batch cursor already stands at the end; moving it there
-        // again would scan the last line for its direction on every cell.
-        if (!batchCursor_->atEnd()) {
-            batchCursor_->movePosition(QTextCursor::End);
+        // A conversion appends the same few cells hundreds of times; convert each once.
+        if (appended != lastAppended_) {
+            lastAppended_.assign(appended);
+            lastConverted_ = toBoxText(appended);
         }
-        batchCursor_->insertText(toBoxText(appended));
+        batchCursor_->setPosition(endPosition());
+        batchCursor_->insertText(lastConverted_);
         return;
     }
     const QSignalBlocker blocker(this);
     const UndoSuspension noUndo(*document());
     revealEnd();
     insertPlainText(toBoxText(appended));
+}
+
+int MultiLineBox::endPosition() const {
+    return document()->characterCount() - 1;
 }
 
 void MultiLineBox::revealEnd() {

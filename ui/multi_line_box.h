@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace kelmora::ui {
 
@@ -43,9 +44,12 @@ protected:
 
 private:
     void revealEnd();
+    [[nodiscard]] int endPosition() const;
 
     Colour background_;
     std::optional<QTextCursor> batchCursor_;
+    std::string lastAppended_;
+    QString lastConverted_;
 };
 
 // The box's own text form: CR LF is a paragraph break, a lone LF a line break within it.

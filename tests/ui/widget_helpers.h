@@ -4,7 +4,6 @@
 #include "ui/single_line_box.h"
 
 #include <QTest>
-
 #include <string>
 
 namespace kelmora::testing {
@@ -12,6 +11,13 @@ namespace kelmora::testing {
 // A press in the middle of a single-line box's text band, where it takes the focus.
 inline void clickInTextBand(ui::SingleLineBox& box) {
     QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, box.textBand().center());
+}
+
+// Types any text, Chinese included, one key event per character as an input method delivers it.
+inline void typeText(QWidget& widget, const QString& text) {
+    for (const QChar ch : text) {
+        QTest::sendKeyEvent(QTest::Click, &widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
 }
 
 inline int inkPixels(const ui::PreviewCanvas& canvas, int columns, int rows) {
@@ -24,6 +30,8 @@ inline int inkPixels(const ui::PreviewCanvas& canvas, int columns, int rows) {
     return ink;
 }
 
-inline std::string textOf(const Text& text) { return text ? *text : std::string(); }
+inline std::string textOf(const Text& text) {
+    return text ? *text : std::string();
+}
 
 } // namespace kelmora::testing

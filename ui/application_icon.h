@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+namespace kelmora::ui {
+
+// The application's icon in every size the build renders from the shipped SVG.
+[[nodiscard]] QIcon applicationIcon();
+
+} // namespace kelmora::ui
