@@ -28,26 +28,44 @@ bool holdsRightToLeft(const QString& text) {
     return false;
 }
 
-// The beginning of a left-to-right text that already reaches past the given width: shaping a
-// long paste in full costs time and shows nothing more. Cut on a grapheme boundary.
-QString visiblePrefix(const QString& text, const QFontMetrics& metrics, int width) {
-    if (holdsRightToLeft(text)) {
-        return text; // reordering depends on the whole line
-    }
-    qsizetype length = std::max<qsizetype>(width, 16);
-    while (length < text.size()) {
-        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-        graphemes.setPosition(length);
-        if (!graphemes.isAtBoundary()) {
-            graphemes.toNextBoundary();
+// The first `count` characters of a UTF-8 text, or all of it if it is shorter.
+std::string_view leadingCharacters(std::string_view text, std::size_t count) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0U) != 0x80U;
+        if (startsCharacter && count-- == 0) {
+            return text.substr(0, i);
         }
-        const QString prefix = text.left(graphemes.position());
+    }
+    return text;
+}
+
+// The beginning of a left-to-right text that already reaches past the given width: converting
+// and shaping a long paste in full costs time and shows nothing more. Only the part looked at is
+// converted, so a long paste costs no more than a short one. Cut on a grapheme boundary.
+QString visiblePrefix(std::string_view text, const QFontMetrics& metrics, int width) {
+    // Start with a few characters and double: far fewer get shaped than a pixel each would allow.
+    for (std::size_t length = 16;; length *= 2) {
+        const std::string_view head = leadingCharacters(text, length);
+        if (head.size() == text.size()) {
+            return toQString(text);
+        }
+        QString prefix = toQString(head);
+        if (holdsRightToLeft(prefix)) {
+            return toQString(text); // reordering depends on the whole line
+        }
+        // The character after the head decides whether the head ends between two graphemes; an
+        // LTR head's look does not depend on anything further on.
+        const QString lookahead = toQString(leadingCharacters(text, length + 1));
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, lookahead);
+        graphemes.setPosition(prefix.size());
+        if (!graphemes.isAtBoundary()) {
+            graphemes.toPreviousBoundary();
+            prefix.truncate(std::max<qsizetype>(graphemes.position(), 0));
+        }
         if (metrics.horizontalAdvance(prefix) > width) {
             return prefix;
         }
-        length *= 2;
     }
-    return text;
 }
 
 } // namespace
@@ -89,7 +107,7 @@ void PreviewCanvas::drawTextAt(std::int32_t x, std::int32_t y, std::string_view 
         return;
     }
     const QFontMetrics metrics(font_);
-    const QString visible = visiblePrefix(toQString(text), metrics, shown_.width() - x);
+    const QString visible = visiblePrefix(text, metrics, shown_.width() - x);
     {
         QPainter painter(&shown_);
         painter.setFont(font_);

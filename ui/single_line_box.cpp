@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <limits>
 
 namespace kelmora::ui {
 
@@ -16,6 +17,8 @@ SingleLineBox::SingleLineBox(const FormEntry& entry, QWidget* parent)
     setGeometry(entry.left, entry.top, entry.width, entry.height);
     setAlignment((entry.alignment == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft) |
                  Qt::AlignVCenter);
+    // Qt cuts a line edit at 32,767 characters; a box of the tool holds whatever is put in it.
+    setMaxLength(std::numeric_limits<int>::max());
     setText(toQString(entry.text));
     setCursorPosition(0);
     applyBoxColours(*this, entry.textColour, background_);

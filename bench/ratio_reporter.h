@@ -1,0 +1,28 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kelmora::bench {
+
+// The console report, plus the time of every run kept by name so that ratios between two
+// benchmarks of the same run can be printed at the end.
+class RatioReporter final : public benchmark::ConsoleReporter {
+public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override;
+
+    // Real time per iteration in nanoseconds of the benchmark registered under that name, or a
+    // negative value if the run was not made.
+    [[nodiscard]] double nanosecondsPerIteration(const std::string& name) const;
+
+private:
+    std::map<std::string, double> nanoseconds_;
+    std::set<std::string> medians_;
+};
+
+} // namespace kelmora::bench
