@@ -99,7 +99,12 @@ MainWindow::MainWindow() : outerSize_(*this) {
     setAttribute(Qt::WA_PendingResizeEvent, false);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // QWidget's destructor takes the focus from the unit box after this object has stopped being
+    // a MainWindow; the hint rules must not run on it then.
+    unitBox_->gotFocusEvent.bind(nullptr);
+    unitBox_->lostFocusEvent.bind(nullptr);
+}
 
 void MainWindow::buildControls() {
     for (const FormEntry& entry : form()) {
