@@ -34,6 +34,9 @@ struct FormEntry {
     std::string_view text;
     Alignment alignment = Alignment::Left;
     LineMode lineMode = LineMode::SingleLine;
+    // What a screen reader announces for the control.
+    std::string_view accessibleName;
+    std::string_view accessibleDescription;
     // Window only.
     bool minimiseButton = false;
     bool maximiseButton = false;

@@ -114,6 +114,8 @@ void MainWindow::buildControls() {
         widget->setEnabled(entry.enabled);
         widget->setVisible(entry.visible);
         applyPointer(*widget, entry.pointer);
+        widget->setAccessibleName(toQString(entry.accessibleName));
+        widget->setAccessibleDescription(toQString(entry.accessibleDescription));
         widget->installEventFilter(this);
     }
     inputBox_ = &control<SingleLineBox>(kInputBoxName);

@@ -1,0 +1,4 @@
+# Installs the build into an emptied prefix, so nothing left from an earlier layout is tested.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                COMMAND_ERROR_IS_FATAL ANY)
