@@ -99,7 +99,11 @@ MainWindow::MainWindow() : outerSize_(*this) {
     setAttribute(Qt::WA_PendingResizeEvent, false);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // ~QWidget hides a shown window only after this part of it is gone; the focus leaving a box
+    // then would run its handlers on a half-destroyed window. Hide it while it is still whole.
+    hide();
+}
 
 void MainWindow::buildControls() {
     for (const FormEntry& entry : form()) {
