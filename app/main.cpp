@@ -1,5 +1,4 @@
 #include "app/startup_messages.h"
-#include "ui/application_icon.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -12,7 +11,6 @@ int main(int argc, char* argv[]) {
     startupMessages.release();
     QApplication::setApplicationName(QStringLiteral("kelmora"));
     QApplication::setDesktopFileName(QStringLiteral("kelmora"));
-    QApplication::setWindowIcon(kelmora::ui::applicationIcon());
 
     try {
         kelmora::ui::MainWindow window;

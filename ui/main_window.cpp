@@ -100,10 +100,9 @@ MainWindow::MainWindow() : outerSize_(*this) {
 }
 
 MainWindow::~MainWindow() {
-    // QWidget's destructor takes the focus from the unit box after this object has stopped being
-    // a MainWindow; the hint rules must not run on it then.
-    unitBox_->gotFocusEvent.bind(nullptr);
-    unitBox_->lostFocusEvent.bind(nullptr);
+    // ~QWidget hides a shown window only after this part of it is gone; the focus leaving a box
+    // then would run its handlers on a half-destroyed window. Hide it while it is still whole.
+    hide();
 }
 
 void MainWindow::buildControls() {

@@ -1,6 +1,7 @@
 #include "ui/multi_line_box.h"
 
 #include "ui/box_style.h"
+#include "ui/font_fit.h"
 #include "ui/qt_text.h"
 
 #include <QFocusEvent>
@@ -11,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace kelmora::ui {
 
@@ -41,12 +43,17 @@ QFont pictureFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     // Name the face the alias resolves to: a family list would not resolve "monospace" itself.
     font.setFamilies({QFontInfo(font).family(), QStringLiteral("WenQuanYi Micro Hei Mono")});
-    int pixelSize = QFontInfo(font).pixelSize();
-    while (pixelSize > kSmallestPictureFontPixels &&
-           QFontMetrics(font).horizontalAdvance(QString(kPictureColumns, QLatin1Char(' '))) >
-               kPictureWidthBudget) {
-        font.setPixelSize(--pixelSize);
+    const QString line(kPictureColumns, QLatin1Char(' '));
+    const int pixelSize = QFontInfo(font).pixelSize();
+    const int width = std::max(QFontMetrics(font).horizontalAdvance(line), 1);
+    if (width <= kPictureWidthBudget) {
+        return font; // the desktop's own size fits; keep it
     }
+    // Advances grow in proportion to the pixel size: one measurement gives a close guess.
+    fitPixelSize(font, pixelSize * kPictureWidthBudget / width, kSmallestPictureFontPixels,
+                 [&line](const QFont& candidate) {
+                     return QFontMetrics(candidate).horizontalAdvance(line) <= kPictureWidthBudget;
+                 });
     return font;
 }
 

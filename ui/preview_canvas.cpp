@@ -1,12 +1,14 @@
 #include "ui/preview_canvas.h"
 
 #include "core/conversion.h"
+#include "ui/font_fit.h"
 #include "ui/qt_text.h"
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextBoundaryFinder>
+#include <algorithm>
 #include <qdrawutil.h>
 
 namespace kelmora::ui {
@@ -74,12 +76,12 @@ QFont previewFont(int rows) {
     QFont font = QApplication::font();
     font.setFamilies({font.family(), QStringLiteral("WenQuanYi Micro Hei")});
     font.setStyleStrategy(QFont::NoAntialias);
-    for (int pixelSize = rows; pixelSize > 4; --pixelSize) {
-        font.setPixelSize(pixelSize);
-        if (QFontMetrics(font).height() <= rows) {
-            break;
-        }
-    }
+    // Line height grows in proportion to the pixel size: one measurement gives a close guess.
+    font.setPixelSize(rows);
+    const int heightAtRows = std::max(QFontMetrics(font).height(), 1);
+    fitPixelSize(font, rows * rows / heightAtRows, 1, [rows](const QFont& candidate) {
+        return QFontMetrics(candidate).height() <= rows;
+    });
     return font;
 }
 
