@@ -2,8 +2,8 @@
 
 import unittest
 
-from kelmora_e2e import (FOCUS_ORDER, OUTER_SIZE, UNIT_BOX, Session, check_focus_holder,
-                         count_true, focus_by_tab, offsets_matching, wait_for, wait_output_box_fits)
+from kelmora_e2e import (FOCUS_ORDER, OUTER_SIZE, Session, check_focus_holder, focus_by_tab,
+                         offsets_matching, wait_for, wait_output_box_fits)
 
 SCREEN = (1280, 1024)
 
