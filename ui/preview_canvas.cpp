@@ -92,10 +92,9 @@ PreviewCanvas::PreviewCanvas(const FormEntry& entry, QWidget* parent)
     setGeometry(entry.left, entry.top, entry.width, entry.height);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(kOuterFrameWidth);
-    setContentsMargins(kInnerEdgeWidth, kInnerEdgeWidth, kInnerEdgeWidth, kInnerEdgeWidth);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::ArrowCursor);
-    shown_ = QImage(contentsRect().size(), QImage::Format_RGB32);
+    shown_ = QImage(drawingArea().size(), QImage::Format_RGB32);
     clear();
 }
 
@@ -118,7 +117,7 @@ void PreviewCanvas::drawTextAt(std::int32_t x, std::int32_t y, std::string_view 
         painter.setRenderHint(QPainter::TextAntialiasing, false);
         painter.drawText(QPoint(x, y + metrics.ascent()), visible);
     }
-    repaint(contentsRect());
+    repaint(drawingArea());
 }
 
 Colour PreviewCanvas::readPixel(std::int32_t x, std::int32_t y) const {
@@ -128,10 +127,16 @@ Colour PreviewCanvas::readPixel(std::int32_t x, std::int32_t y) const {
     return fromQRgb(shown_.pixel(x, y));
 }
 
+QRect PreviewCanvas::drawingArea() const {
+    // Inside the frame QFrame draws, less the sunken edge drawn within it.
+    return contentsRect().adjusted(kInnerEdgeWidth, kInnerEdgeWidth, -kInnerEdgeWidth,
+                                   -kInnerEdgeWidth);
+}
+
 void PreviewCanvas::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    const QRect area = contentsRect();
+    const QRect area = drawingArea();
     qDrawShadeRect(
         &painter,
         area.adjusted(-kInnerEdgeWidth, -kInnerEdgeWidth, kInnerEdgeWidth, kInnerEdgeWidth),

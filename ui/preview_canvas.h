@@ -26,6 +26,8 @@ public:
     [[nodiscard]] Colour readPixel(std::int32_t x, std::int32_t y) const;
 
     [[nodiscard]] QSize drawingAreaSize() const { return shown_.size(); }
+    // Where the drawing area lies in the canvas's own coordinates.
+    [[nodiscard]] QRect drawingArea() const;
     [[nodiscard]] const QFont& canvasFont() const { return font_; }
 
 protected:

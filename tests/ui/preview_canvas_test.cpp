@@ -49,6 +49,22 @@ private slots:
         QCOMPARE(f.canvas->size(), QSize(88, 50));
     }
 
+    void theFrameIsNotPaintedOver() {
+        CanvasFixture f;
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        const QRect area = f.canvas->drawingArea();
+        const int frame = f.canvas->frameWidth();
+        QVERIFY(area.left() > frame && area.top() > frame);
+        QVERIFY(area.right() < f.canvas->width() - 1 - frame);
+        QVERIFY(area.bottom() < f.canvas->height() - 1 - frame);
+        // The raised frame's shadow edge along the bottom and right is dark, not drawing area.
+        const QImage whole = f.canvas->grab().toImage();
+        const qreal ratio = whole.devicePixelRatio();
+        const QPoint bottomRight(int((f.canvas->width() - 1) * ratio),
+                                 int((f.canvas->height() - 1) * ratio));
+        QVERIFY(qGray(whole.pixel(bottomRight)) < 200);
+    }
+
     void readsOutsideTheDrawingAreaAreUnreadable_data() {
         QTest::addColumn<int>("x");
         QTest::addColumn<int>("y");
@@ -187,7 +203,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
         f.canvas->clear();
         f.canvas->drawTextAt(1, 1, "Hi");
-        const QImage grabbed = f.canvas->grab(f.canvas->contentsRect()).toImage();
+        const QImage grabbed = f.canvas->grab(f.canvas->drawingArea()).toImage();
         const qreal ratio = grabbed.devicePixelRatio();
         const QSize area = f.canvas->drawingAreaSize();
         QCOMPARE(grabbed.size(), area * ratio);
