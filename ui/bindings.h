@@ -6,6 +6,7 @@
 #include "ui/text_box.h"
 
 #include <QWidget>
+#include <QWindow>
 
 namespace kelmora::ui {
 
@@ -53,10 +54,17 @@ private:
 class WindowOuterSize final : public WindowSizeSource {
 public:
     explicit WindowOuterSize(const QWidget& window) : window_(window) {}
-    std::int32_t readWidth() override { return window_.frameGeometry().width(); }
-    std::int32_t readHeight() override { return window_.frameGeometry().height(); }
+    std::int32_t readWidth() override { return outerGeometry().width(); }
+    std::int32_t readHeight() override { return outerGeometry().height(); }
 
 private:
+    // The native window asks the window manager for its frame; the widget keeps a copy of the
+    // frame that can lag behind a change of the frame alone.
+    [[nodiscard]] QRect outerGeometry() const {
+        const QWindow* native = window_.windowHandle();
+        return native ? native->frameGeometry() : window_.frameGeometry();
+    }
+
     const QWidget& window_;
 };
 

@@ -175,6 +175,16 @@ void MainWindow::layOutOutputBox() {
     layoutOutputBox(outerSize_, *outputPlacer_);
 }
 
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == FrameExtentsWatch::frameChangedEvent()) {
+        // The frame is part of the outer size: a new frame is a size change of its own.
+        fitOuterSizeOnce();
+        sizeChanged.raise();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && handleWindowKey(*static_cast<QKeyEvent*>(event))) {
         return true;

@@ -2,6 +2,7 @@
 
 #include "ui/bindings.h"
 #include "ui/event.h"
+#include "ui/frame_extents_watch.h"
 
 #include <QWidget>
 #include <memory>
@@ -38,6 +39,7 @@ public:
     Event sizeChanged;
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -60,6 +62,7 @@ private:
     QPushButton* convertButton_ = nullptr;
     WindowOuterSize outerSize_;
     std::unique_ptr<WidgetPlacer> outputPlacer_;
+    FrameExtentsWatch frameExtentsWatch_{*this};
     QPoint formPosition_;
     bool outerSizeFitted_ = false;
 };

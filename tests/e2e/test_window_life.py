@@ -79,10 +79,7 @@ WINDOW_CHANGES = {
 
 # Faults of the tool that show only now and then; reported, and skipped with their reason when
 # they show, so the rest of the suite stays useful. Remove an entry once its fault is fixed.
-KNOWN_FAULTS = {
-    "maximise": "openbox sets the maximised window's frame extents after the size change, and "
-                "the output box keeps the width computed with the old frame (2 pixels too wide)",
-}
+KNOWN_FAULTS = {}
 
 SWITCH_AWAY = {
     "activate the other window": lambda desktop, other: desktop.activate(other),
