@@ -42,16 +42,7 @@ QString repeatedTo(const QString& pattern, qsizetype length) {
     return text;
 }
 
-// Types each character as its own key, as a keyboard or an input method hands it over.
-void typeText(QWidget& box, const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString character = text.mid(i, length);
-        QTest::sendKeyEvent(QTest::Press, &box, Qt::Key_unknown, character, Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, &box, Qt::Key_unknown, character, Qt::NoModifier);
-        i += length - 1;
-    }
-}
+using kelmora::testing::typeText;
 
 // What the conversion must write for the canvas as it is now and the given unit.
 std::string expectedPicture(const PreviewCanvas& canvas, const std::string& unit) {

@@ -13,10 +13,14 @@ inline void clickInTextBand(ui::SingleLineBox& box) {
     QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, box.textBand().center());
 }
 
-// Types any text, Chinese included, one key event per character as an input method delivers it.
+// Types any text, Chinese and emoji included, one key event per character (a surrogate pair
+// stays one key) as a keyboard or an input method hands it over.
 inline void typeText(QWidget& widget, const QString& text) {
-    for (const QChar ch : text) {
-        QTest::sendKeyEvent(QTest::Click, &widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, &widget, Qt::Key_unknown, text.mid(i, length),
+                            Qt::NoModifier);
+        i += length - 1;
     }
 }
 
