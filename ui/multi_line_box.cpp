@@ -159,15 +159,11 @@ MultiLineBox::AppendBatch::~AppendBatch() {
 
 void MultiLineBox::focusInEvent(QFocusEvent* event) {
     QPlainTextEdit::focusInEvent(event);
-    if (event->reason() != Qt::PopupFocusReason) {
-        gotFocusEvent.raise();
-    }
+    raiseFocusGained(*event);
 }
 
 void MultiLineBox::focusOutEvent(QFocusEvent* event) {
-    if (event->reason() != Qt::PopupFocusReason) {
-        lostFocusEvent.raise();
-    }
+    raiseFocusLost(*event);
     QPlainTextEdit::focusOutEvent(event);
 }
 

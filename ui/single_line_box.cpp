@@ -61,16 +61,11 @@ QRect SingleLineBox::textBand() const {
 
 void SingleLineBox::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    // A context menu opening and closing is no move of the focus.
-    if (event->reason() != Qt::PopupFocusReason) {
-        gotFocusEvent.raise();
-    }
+    raiseFocusGained(*event);
 }
 
 void SingleLineBox::focusOutEvent(QFocusEvent* event) {
-    if (event->reason() != Qt::PopupFocusReason) {
-        lostFocusEvent.raise();
-    }
+    raiseFocusLost(*event);
     QLineEdit::focusOutEvent(event);
 }
 

@@ -3,6 +3,7 @@
 #include "core/unit_hint.h"
 #include "ui/event.h"
 
+#include <QFocusEvent>
 #include <string_view>
 
 namespace kelmora::ui {
@@ -18,6 +19,20 @@ public:
     Event textChangedEvent;
     Event gotFocusEvent;
     Event lostFocusEvent;
+
+protected:
+    // Called by the widget's focus handlers. A context menu opening and closing is no move of
+    // the focus, so it raises nothing.
+    void raiseFocusGained(const QFocusEvent& event) const {
+        if (event.reason() != Qt::PopupFocusReason) {
+            gotFocusEvent.raise();
+        }
+    }
+    void raiseFocusLost(const QFocusEvent& event) const {
+        if (event.reason() != Qt::PopupFocusReason) {
+            lostFocusEvent.raise();
+        }
+    }
 };
 
 } // namespace kelmora::ui
