@@ -1,4 +1,4 @@
-"""The installed desktop entry, icons and metainfo pass the validators and point at
+"""The installed desktop entry, icons, metainfo and manual page pass the validators and point at
 each other under the one application id."""
 
 import gzip
@@ -81,6 +81,16 @@ class InstalledTreeTest(unittest.TestCase):
                 opener = gzip.open if path.suffix == ".gz" else open
                 with opener(path, "rt", encoding="utf-8") as text:
                     self.assertIsNone(PLACEHOLDERS.search(text.read()))
+
+    def test_manual_page_renders_without_warnings(self):
+        page = prefix() / "share" / "man" / "man1" / "kelmora.1.gz"
+        status, text = run("man", "--warnings", "-l", str(page), env={"MANWIDTH": "80",
+                                                                      "LANG": "C.UTF-8",
+                                                                      "PATH": "/usr/bin:/bin"})
+        self.assertEqual(status, 0, text)
+        self.assertNotRegex(text, r"(?m)^(troff|groff|man|mandoc|<standard input>):", text)
+        for section in ("NAME", "SYNOPSIS", "DESCRIPTION", "KEYS", "EXIT STATUS"):
+            self.assertRegex(text, rf"(?m)^{section}$")
 
 
 if __name__ == "__main__":
