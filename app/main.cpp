@@ -9,8 +9,10 @@ int main(int argc, char* argv[]) {
     kelmora::app::StartupMessages startupMessages;
     QApplication application(argc, argv);
     startupMessages.release();
-    QApplication::setApplicationName(QStringLiteral("kelmora"));
-    QApplication::setDesktopFileName(QStringLiteral("kelmora"));
+    // On X11 the application name becomes the window's class, on Wayland the desktop file name
+    // becomes its app id: both are the desktop entry's id, so docks match window and entry.
+    QApplication::setApplicationName(QStringLiteral(KELMORA_APP_ID));
+    QApplication::setDesktopFileName(QStringLiteral(KELMORA_APP_ID));
 
     try {
         kelmora::ui::MainWindow window;

@@ -29,8 +29,8 @@ class StartTest(unittest.TestCase):
             window = str(kelmora.window)
             self.assertEqual(desktop.xdotool("getwindowname", window).strip(), TITLE)
             wm_class = desktop.run("xprop", "-id", window, "WM_CLASS")
-            # The desktop entry is kelmora.desktop: the class is what groups window and entry.
-            self.assertIn('"kelmora", "kelmora"', wm_class)
+            # The class is the desktop entry's id: it is what groups window and entry.
+            self.assertIn('"kelmora", "org.kelmora.kelmora"', wm_class)
             icons = desktop.run("xprop", "-id", window, "_NET_WM_ICON")
             sizes = {int(w) for w, h in re.findall(r"Icon \((\d+) x (\d+)\)", icons) if w == h}
             self.assertTrue({16, 32, 48}.issubset(sizes), f"window icon sizes: {sorted(sizes)}")

@@ -7,9 +7,8 @@ import subprocess
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
-# The application sets "kelmora" as its desktop file name; the id follows it rather than a
-# reverse domain name, and the validator's advice about that is taken as advice.
-APPSTREAM_OVERRIDES = ["--override=cid-desktopapp-is-not-rdns=info"]
+def app_id():
+    return os.environ["KELMORA_APP_ID"]
 
 
 def prefix():
@@ -20,14 +19,27 @@ def build_dir():
     return Path(os.environ["KELMORA_BUILD_DIR"])
 
 
+def deb():
+    """The package the kelmora_deb fixture made."""
+    debs = list(Path(os.environ["KELMORA_DEB_DIR"]).glob("*.deb"))
+    if len(debs) != 1:
+        raise AssertionError(f"expected one package, found {debs}")
+    return debs[0]
+
+
 def icon_sizes():
     return [int(size) for size in os.environ["KELMORA_ICON_SIZES"].split(",")]
 
 
-def run(*argv):
+def run(*argv, env=None):
     """Runs a tool; returns its exit status and everything it printed."""
-    result = subprocess.run(argv, capture_output=True, text=True, timeout=300)
+    result = subprocess.run(argv, capture_output=True, text=True, timeout=300, env=env)
     return result.returncode, (result.stdout + result.stderr).strip()
+
+
+def validator_findings(report):
+    """The lines of a validator's report that name a finding, of any severity."""
+    return [line for line in report.splitlines() if line[:3] in ("E: ", "W: ", "I: ", "P: ")]
 
 
 def read_desktop_entry(path):
