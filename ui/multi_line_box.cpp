@@ -1,18 +1,15 @@
 #include "ui/multi_line_box.h"
 
 #include "ui/box_style.h"
-#include "ui/font_fit.h"
+#include "ui/picture_font.h"
+#include "ui/picture_layout.h"
 #include "ui/qt_text.h"
 
 #include <QFocusEvent>
-#include <QFontDatabase>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <algorithm>
 
 namespace kelmora::ui {
 
@@ -31,31 +28,6 @@ public:
 private:
     QTextDocument& document_;
 };
-
-// A text picture line is 50 cells of two columns. At the start size the box is a little over
-// 600 pixels wide inside; a line should fit there rather than wrap.
-constexpr int kPictureColumns = 100;
-constexpr int kPictureWidthBudget = 600;
-constexpr int kSmallestPictureFontPixels = 8;
-
-QFont pictureFont() {
-    // Fixed pitch so the cells line up; a CJK face of matching half widths for Chinese units.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    // Name the face the alias resolves to: a family list would not resolve "monospace" itself.
-    font.setFamilies({QFontInfo(font).family(), QStringLiteral("WenQuanYi Micro Hei Mono")});
-    const QString line(kPictureColumns, QLatin1Char(' '));
-    const int pixelSize = QFontInfo(font).pixelSize();
-    const int width = std::max(QFontMetrics(font).horizontalAdvance(line), 1);
-    if (width <= kPictureWidthBudget) {
-        return font; // the desktop's own size fits; keep it
-    }
-    // Advances grow in proportion to the pixel size: one measurement gives a close guess.
-    fitPixelSize(font, pixelSize * kPictureWidthBudget / width, kSmallestPictureFontPixels,
-                 [&line](const QFont& candidate) {
-                     return QFontMetrics(candidate).horizontalAdvance(line) <= kPictureWidthBudget;
-                 });
-    return font;
-}
 
 } // namespace
 
@@ -79,6 +51,11 @@ MultiLineBox::MultiLineBox(const FormEntry& entry, QWidget* parent)
     : QPlainTextEdit(parent), background_(entry.backgroundColour) {
     setObjectName(toQString(entry.formName));
     setGeometry(entry.left, entry.top, entry.width, entry.height);
+    // Every line of the box is a row of the picture's grid, whatever the user types into it.
+    auto* pictureDocument = new QTextDocument(this);
+    pictureDocument->setDocumentLayout(new PictureLayout(pictureDocument));
+    setDocument(pictureDocument);
+    layOutLeftToRight(*pictureDocument);
     setFont(pictureFont());
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAnywhere);

@@ -167,8 +167,11 @@ private slots:
         const QFontMetrics cells(window->outputBox().font());
         QCOMPARE(cells.horizontalAdvance("* "), cells.horizontalAdvance("  "));
         QCOMPARE(cells.horizontalAdvance("**"), cells.horizontalAdvance("MW"));
-        QCOMPARE(QFontInfo(window->outputBox().font()).family(),
-                 QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
+        // The dual-width face, no larger than the desktop's own fixed-pitch text.
+        const QFontInfo picture(window->outputBox().font());
+        QCOMPARE(picture.family(), QString("Noto Sans Mono CJK SC"));
+        QVERIFY(picture.pixelSize() <=
+                QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).pixelSize());
         QCOMPARE(window->outputBox().verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(window->outputBox().horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     }
