@@ -1,5 +1,6 @@
 #include "app/startup_messages.h"
 #include "ui/main_window.h"
+#include "ui/qt_translation.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
     kelmora::app::StartupMessages startupMessages;
     QApplication application(argc, argv);
     startupMessages.release();
+    const kelmora::ui::QtTranslation qtTranslation;
     QApplication::setApplicationName(QStringLiteral("kelmora"));
     QApplication::setDesktopFileName(QStringLiteral("kelmora"));
 

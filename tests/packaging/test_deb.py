@@ -7,7 +7,7 @@ from pathlib import Path
 from packaging_checks import build_dir, installed_files, prefix, run
 
 # What the tool needs at run time that no linked library names.
-HAND_WRITTEN_DEPENDS = {"fonts-wqy-microhei", "fonts-dejavu-core"}
+HAND_WRITTEN_DEPENDS = {"fonts-wqy-microhei", "fonts-dejavu-core", "qt6-translations-l10n"}
 
 
 class DebTest(unittest.TestCase):
