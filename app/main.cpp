@@ -1,5 +1,6 @@
 #include "app/startup_messages.h"
 #include "ui/main_window.h"
+#include "ui/qt_translation.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
     kelmora::app::StartupMessages startupMessages;
     QApplication application(argc, argv);
     startupMessages.release();
+    const kelmora::ui::QtTranslation qtTranslation;
     // On X11 the application name becomes the window's class, on Wayland the desktop file name
     // becomes its app id: both are the desktop entry's id, so docks match window and entry.
     QApplication::setApplicationName(QStringLiteral(KELMORA_APP_ID));

@@ -17,7 +17,8 @@ sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
 from kelmora_e2e import Session  # noqa: E402  (the end-to-end suite's desktop and driver)
 
 # What the tool needs at run time that no linked library names.
-HAND_WRITTEN_DEPENDS = {"fonts-dejavu-core", "fonts-wqy-microhei", "fonts-noto-cjk"}
+HAND_WRITTEN_DEPENDS = {"fonts-dejavu-core", "fonts-wqy-microhei", "fonts-noto-cjk",
+                        "qt6-translations-l10n"}
 
 
 def field(name):
