@@ -1,6 +1,7 @@
 """The installed tool as a native Wayland client, on weston, looked at and used the way a screen
 reader user's tools do: no input is injected, everything goes through AT-SPI."""
 
+import os
 import unittest
 
 from kelmora_e2e import (CANVAS, CONVERT_BUTTON, DEFAULT_UNIT, INPUT_BOX, OUTER_SIZE,
@@ -85,6 +86,8 @@ class WaylandTest(unittest.TestCase):
 
             # The title as the compositor got it, and as the accessibility tree has it.
             self.assertIn(f'set_title("{TITLE}")', desktop.log("kelmora"))
+            # Docks match a Wayland window to its desktop entry by the app id alone.
+            self.assertIn(f'set_app_id("{os.environ["KELMORA_APP_ID"]}")', desktop.log("kelmora"))
             self.assertEqual((found["window"]["name"], found["window"]["role"]), (TITLE, "filler"))
             # Qt draws the frame itself here, so the form's outer size holds frame included.
             self.assertEqual((outer.width, outer.height), OUTER_SIZE)
