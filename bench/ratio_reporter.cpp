@@ -12,7 +12,7 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
         const std::string& name = run.run_name.function_name;
         if (median || (run.run_type == Run::RT_Iteration && !medians_.contains(name))) {
             nanoseconds_[name] =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+                run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
         }
         if (median) {
             medians_.insert(name);

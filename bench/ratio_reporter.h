@@ -16,8 +16,9 @@ public:
 
     void ReportRuns(const std::vector<Run>& runs) override;
 
-    // Real time per iteration in nanoseconds of the benchmark registered under that name, or a
-    // negative value if the run was not made.
+    // The process's CPU time per iteration in nanoseconds of the benchmark registered under that
+    // name, or a negative value if the run was not made. The machine is shared: wall time also
+    // counts the time other work held the core, CPU time only this work.
     [[nodiscard]] double nanosecondsPerIteration(const std::string& name) const;
 
 private:

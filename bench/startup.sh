@@ -5,8 +5,8 @@ set -euo pipefail
 build=${1:?usage: bench/startup.sh BUILD_DIR [RUNS]}
 runs=${2:-15}
 
-# The first free display number from 90 up.
-display=90
+# The first free display number from KELMORA_BENCH_DISPLAY (90 unless set) up.
+display=${KELMORA_BENCH_DISPLAY:-90}
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
   display=$((display + 1))
 done

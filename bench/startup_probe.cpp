@@ -134,8 +134,8 @@ int main(int argc, char* argv[]) {
     const long toolPeak = median(toolPeaks), barePeak = median(barePeaks);
     std::printf("median  tool %7.1f ms %7ld KiB   bare %7.1f ms %7ld KiB\n", toolTime, toolPeak,
                 bareTime, barePeak);
-    std::printf("startup ratio time %.2f\n", toolTime / bareTime);
-    std::printf("startup ratio peak_rss %.2f\n",
+    std::printf("ratio startup %.2f\n", toolTime / bareTime);
+    std::printf("ratio startup-peak-memory %.2f\n",
                 static_cast<double>(toolPeak) / static_cast<double>(barePeak));
     return 0;
 }

@@ -10,6 +10,8 @@
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
+#include <utility>
 
 namespace kelmora::ui {
 
@@ -28,6 +30,11 @@ public:
 private:
     QTextDocument& document_;
 };
+
+// Past this many characters a batch's kept appends go into the document. Far above a picture of
+// short units, so those stay one insertion; small enough that a long unit's picture is not
+// held a second time beside the document.
+constexpr qsizetype kLargestPendingText = qsizetype{1} << 16;
 
 } // namespace
 
@@ -72,11 +79,13 @@ MultiLineBox::MultiLineBox(const FormEntry& entry, QWidget* parent)
 MultiLineBox::~MultiLineBox() = default;
 
 Text MultiLineBox::readText() {
+    flushPending();
     return fromBoxText(document()->toRawText());
 }
 
 void MultiLineBox::writeText(std::string_view newText) {
     if (batchCursor_) {
+        pending_ = QString(); // replaced with the rest of the text
         // Positions, not moves: a cursor move lays out the block it passes, defeating the batch.
         batchCursor_->setPosition(0);
         batchCursor_->setPosition(endPosition(), QTextCursor::KeepAnchor);
@@ -89,25 +98,57 @@ void MultiLineBox::writeText(std::string_view newText) {
 }
 
 void MultiLineBox::writeTextColour(Colour colour) {
+    flushPending();
     applyBoxColours(*this, colour, background_);
     viewport()->update();
 }
 
 void MultiLineBox::append(std::string_view appended) {
     if (batchCursor_) {
-        // A conversion appends the same few cells hundreds of times; convert each once.
-        if (appended != lastAppended_) {
-            lastAppended_.assign(appended);
-            lastConverted_ = toBoxText(appended);
+        pending_ += convertedOnce(appended);
+        // A long unit's picture goes in by pieces, so that it is never held twice in full.
+        if (pending_.size() >= kLargestPendingText) {
+            insertPending();
         }
-        batchCursor_->setPosition(endPosition());
-        batchCursor_->insertText(lastConverted_);
         return;
     }
     const QSignalBlocker blocker(this);
     const UndoSuspension noUndo(*document());
     revealEnd();
     insertPlainText(toBoxText(appended));
+}
+
+const QString& MultiLineBox::convertedOnce(std::string_view appended) {
+    constexpr std::size_t kKeptTexts = 4;
+    const auto found =
+        std::find_if(converted_.begin(), converted_.end(),
+                     [appended](const ConvertedText& kept) { return kept.appended == appended; });
+    if (found != converted_.end()) {
+        return found->converted;
+    }
+    if (converted_.size() == kKeptTexts) {
+        converted_.pop_back();
+    }
+    converted_.push_back({std::string(appended), toBoxText(appended)});
+    return converted_.back().converted;
+}
+
+void MultiLineBox::insertPending() {
+    if (pending_.isEmpty()) {
+        return;
+    }
+    // Taken out first, so that whatever the insertion sends to the box finds nothing pending.
+    QString text;
+    text.swap(pending_);
+    batchCursor_->setPosition(endPosition());
+    batchCursor_->insertText(text);
+    text.truncate(0);
+    pending_.swap(text); // the buffer serves the next appends
+}
+
+void MultiLineBox::flushPending() {
+    insertPending();
+    pending_ = QString();
 }
 
 int MultiLineBox::endPosition() const {
@@ -128,10 +169,23 @@ MultiLineBox::AppendBatch::AppendBatch(MultiLineBox& box) : box_(box), signalBlo
 }
 
 MultiLineBox::AppendBatch::~AppendBatch() {
+    box_.flushPending();
     box_.batchCursor_->endEditBlock();
     box_.batchCursor_.reset();
     box_.revealEnd();
     box_.document()->setUndoRedoEnabled(true);
+    // A long unit would otherwise stay held twice more until the next conversion.
+    box_.converted_ = {};
+}
+
+bool MultiLineBox::event(QEvent* event) {
+    flushPending();
+    return QPlainTextEdit::event(event);
+}
+
+bool MultiLineBox::viewportEvent(QEvent* event) {
+    flushPending();
+    return QPlainTextEdit::viewportEvent(event);
 }
 
 void MultiLineBox::focusInEvent(QFocusEvent* event) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kelmora::ui {
 
@@ -23,9 +24,13 @@ public:
     void writeTextColour(Colour colour) override;
     void append(std::string_view text) override;
 
-    // While one lives, writes and appends go into the box's text at once but the box lays out
-    // and scrolls once, when it ends. Used around a whole conversion, so 765 appends do not cost
-    // 765 relayouts of a growing line.
+    // Wraps a whole conversion. While one lives, appends are kept apart and go into the document
+    // in one insertion, so 765 appends cost about one write; the box lays out and scrolls once.
+    // Nothing can tell the difference: every read, write, colour write and every event that
+    // reaches the box or its viewport (paint, resize, focus, input method, accessibility
+    // queries) first puts the kept text into the document. Code that reaches the document
+    // directly during a batch would miss it; only the conversion's own sinks run then, and they
+    // go through this class.
     class AppendBatch {
     public:
         explicit AppendBatch(MultiLineBox& box);
@@ -39,17 +44,29 @@ public:
     };
 
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void revealEnd();
+    void insertPending();
+    void flushPending(); // inserts and releases the buffer
     [[nodiscard]] int endPosition() const;
 
     Colour background_;
     std::optional<QTextCursor> batchCursor_;
-    std::string lastAppended_;
-    QString lastConverted_;
+    [[nodiscard]] const QString& convertedOnce(std::string_view appended);
+
+    // The batch's appends not yet in the document.
+    QString pending_;
+    // A conversion appends the same few texts (blank cell, unit, line end) hundreds of times.
+    struct ConvertedText {
+        std::string appended;
+        QString converted;
+    };
+    std::vector<ConvertedText> converted_;
 };
 
 // The box's own text form: CR LF is a paragraph break, a lone LF a line break within it.

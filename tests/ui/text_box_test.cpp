@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodQueryEvent>
 #include <QTest>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <memory>
 #include <vector>
@@ -224,16 +226,32 @@ private slots:
         QVERIFY(caret.atEnd());
     }
 
+    void appendIsNotUndone_data() {
+        QTest::addColumn<bool>("batched");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("one append") << false << "old\r\ntext!tail";
+        // A conversion's write and appends leave nothing for the user's undo to take back.
+        QTest::newRow("a conversion's batch") << true << "tail";
+    }
     void appendIsNotUndone() {
+        QFETCH(bool, batched);
+        QFETCH(QString, after);
         BoxesFixture f;
         f.picture->setFocus();
         QTest::keyClick(f.picture, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(f.picture, "!");
-        f.picture->append("tail");
+        if (batched) {
+            const ui::MultiLineBox::AppendBatch batch(*f.picture);
+            f.picture->writeText("");
+            f.picture->append("ta");
+            f.picture->append("il");
+        } else {
+            f.picture->append("tail");
+        }
 
         QTest::keyClick(f.picture, Qt::Key_Z, Qt::ControlModifier);
 
-        QCOMPARE(textOf(f.picture->readText()), std::string("old\r\ntext!tail"));
+        QCOMPARE(textOf(f.picture->readText()), after.toStdString());
     }
 
     void batchedAppendsAreInTheTextAtOnce() {
@@ -251,6 +269,84 @@ private slots:
         QCOMPARE(f.log, QStringList{"picture changed:"});
         QVERIFY(f.picture->textCursor().atEnd());
         QCOMPARE(f.picture->document()->blockCount(), 2);
+    }
+
+    // Steps: "w:" writes, "a:" appends, "r:" reads and expects; all inside one batch.
+    void aReadInTheMiddleOfABatchSeesExactlyTheAppendsSoFar_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("writes");
+        QTest::newRow("appends, read, more appends")
+            << QStringList{"w:", "a:* ", "a:  ", "r:*   ", "a:\r\n", "a:中", "r:*   \r\n中"}
+            << "*   \r\n中" << 1;
+        QTest::newRow("read before any append")
+            << QStringList{"w:", "r:", "a:x", "r:x"} << "x" << 1;
+        QTest::newRow("a write replaces what was appended")
+            << QStringList{"w:", "a:* ", "a:x", "w:new", "r:new", "a:中", "r:new中"} << "new中"
+            << 2;
+        QTest::newRow("a write replaces appends nobody read")
+            << QStringList{"w:", "a:a", "a:b", "w:", "a:c"} << "c" << 2;
+        QTest::newRow("appends after the old text")
+            << QStringList{"a:!", "r:old\r\ntext!"} << "old\r\ntext!" << 0;
+    }
+    void aReadInTheMiddleOfABatchSeesExactlyTheAppendsSoFar() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, after);
+        QFETCH(int, writes);
+        BoxesFixture f;
+        f.log.clear();
+        {
+            const ui::MultiLineBox::AppendBatch batch(*f.picture);
+            for (const QString& step : steps) {
+                const std::string text = step.mid(2).toStdString();
+                if (step.startsWith("w:")) {
+                    f.picture->writeText(text);
+                } else if (step.startsWith("a:")) {
+                    f.picture->append(text);
+                } else {
+                    QCOMPARE(textOf(f.picture->readText()), text);
+                }
+            }
+        }
+        QCOMPARE(textOf(f.picture->readText()), after.toStdString());
+        QCOMPARE(f.log.size(), writes); // text-changed for each write, none for the appends
+        const QTextCursor caret = f.picture->textCursor();
+        QVERIFY(caret.atEnd());
+        QVERIFY(!caret.hasSelection());
+    }
+
+    // Whatever reaches the box during a batch finds the appends in the document itself.
+    void everythingThatReachesTheBoxInABatchFindsTheAppends_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("paint") << "paint";
+        QTest::newRow("resize") << "resize";
+        QTest::newRow("colour write") << "colour";
+        QTest::newRow("input method query") << "inputMethod";
+        QTest::newRow("focus") << "focus";
+    }
+    void everythingThatReachesTheBoxInABatchFindsTheAppends() {
+        QFETCH(QString, way);
+        BoxesFixture f;
+        f.line->setFocus();
+        const ui::MultiLineBox::AppendBatch batch(*f.picture);
+        f.picture->writeText("");
+        f.picture->append("* ");
+        f.picture->append("\r\n");
+
+        if (way == "paint") {
+            f.picture->viewport()->repaint();
+        } else if (way == "resize") {
+            f.picture->resize(f.picture->width() - 10, f.picture->height());
+        } else if (way == "colour") {
+            f.picture->writeTextColour(kHintColour);
+        } else if (way == "inputMethod") {
+            QInputMethodQueryEvent query(Qt::ImSurroundingText);
+            QCoreApplication::sendEvent(f.picture, &query);
+        } else {
+            f.picture->setFocus(Qt::OtherFocusReason);
+        }
+
+        QCOMPARE(f.picture->document()->toRawText(), QString("* ") + QChar::ParagraphSeparator);
     }
 
     void enterInTheOutputBoxIsALineBreak() {
