@@ -221,10 +221,14 @@ def offsets_matching(picture, canvas_ink):
 
 
 class Desktop:
-    """A private X server with a window manager, and the tools that drive it."""
+    """A private X server with a window manager, and the tools that drive it.
 
-    def __init__(self, screen=(1280, 1024)):
+    With window_manager=False the screen starts bare, as a session that starts programs before
+    its window manager; start_window_manager() brings openbox in later."""
+
+    def __init__(self, screen=(1280, 1024), window_manager=True):
         self.screen = screen
+        self.window_manager = window_manager
         self._stack = contextlib.ExitStack()
         self.prefix = installed_prefix()
 
@@ -249,6 +253,10 @@ class Desktop:
         self.env = clean_environment(home, runtime, self.prefix)
         self.display = self._start_xvfb()
         self.env["DISPLAY"] = self.display
+        if self.window_manager:
+            self.start_window_manager()
+
+    def start_window_manager(self):
         self.spawn(["openbox", "--sm-disable"], log="openbox")
         wait_for(self._window_manager_running, "openbox to manage the screen")
 
@@ -390,7 +398,11 @@ class Kelmora:
         binary = desktop.prefix / "bin" / "kelmora"
         self.process = desktop.spawn([str(binary)], log="kelmora")
         self.window = desktop.find_window(self.process, TITLE.replace(".", r"\."))
-        desktop.wait_active(self.window, "the tool's window to become active")
+        if desktop.window_manager:
+            desktop.wait_active(self.window, "the tool's window to become active")
+            self.wait_frame()
+
+    def wait_frame(self):
         wait_for(lambda: self.geometry().frame != (0, 0, 0, 0) or None, "the frame extents")
 
     # Looking -----------------------------------------------------------------------------
@@ -489,8 +501,8 @@ class Kelmora:
 class Session(contextlib.AbstractContextManager):
     """A desktop with the tool started on it; yields (desktop, kelmora)."""
 
-    def __init__(self, screen=(1280, 1024)):
-        self.desktop = Desktop(screen)
+    def __init__(self, screen=(1280, 1024), window_manager=True):
+        self.desktop = Desktop(screen, window_manager)
 
     def __enter__(self):
         self.desktop.__enter__()
