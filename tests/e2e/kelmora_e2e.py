@@ -329,16 +329,18 @@ class Desktop:
 
     # Clipboard ---------------------------------------------------------------------------
 
-    def set_clipboard(self, text):
+    def set_clipboard(self, text, selection="clipboard"):
+        """Puts text on the clipboard, or with selection="primary" on the primary selection
+        that a middle-button press pastes."""
         # xclip keeps serving the selection until someone else takes it, then ends by itself.
-        owner = self.spawn(["xclip", "-quiet", "-selection", "clipboard", "-i"], log="xclip",
+        owner = self.spawn(["xclip", "-quiet", "-selection", selection, "-i"], log="xclip",
                            stdin=subprocess.PIPE)
         owner.stdin.write(text.encode())
         owner.stdin.close()
-        wait_for(lambda: self.clipboard() == text, f"the clipboard to hold {text!r}")
+        wait_for(lambda: self.clipboard(selection) == text, f"the {selection} selection to hold {text!r}")
 
-    def clipboard(self):
-        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
+    def clipboard(self, selection="clipboard"):
+        result = subprocess.run(["xclip", "-o", "-selection", selection], env=self.env,
                                 capture_output=True, timeout=DEADLINE)
         return result.stdout.decode() if result.returncode == 0 else None
 
@@ -466,8 +468,18 @@ class Kelmora:
         self.desktop.set_clipboard(text)
         self.key("ctrl+v")
 
-    def click(self, x, y):
-        self.desktop.xdotool("mousemove", "--window", self.window, x, y, "click", "1")
+    def click(self, x, y, button=1):
+        self.desktop.xdotool("mousemove", "--window", self.window, x, y, "click", button)
+
+    def drag(self, start, end, steps=10):
+        """Presses the left button at start, moves to end in steps and lets go there."""
+        (x0, y0), (x1, y1) = start, end
+        self.desktop.xdotool("mousemove", "--window", self.window, x0, y0, "mousedown", 1)
+        for step in range(1, steps + 1):
+            self.desktop.xdotool("mousemove", "--window", self.window,
+                                 x0 + (x1 - x0) * step // steps, y0 + (y1 - y0) * step // steps)
+            time.sleep(POLL)
+        self.desktop.xdotool("mouseup", 1)
 
     def click_control(self, rect):
         self.click(*rect.centre)
