@@ -271,20 +271,31 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 // The form's 640 x 480 includes the frame, which a window manager reports only once the window
-// is mapped: then the client area is shrunk by the frame, once.
+// is mapped: then the client area is shrunk by the frame, once. The fit is for the start size
+// and place alone. A window manager that frames the window keeps its client size and puts the
+// frame where the window was asked to be, or the client there; any other size or place means
+// someone (the user, a script, a window manager started late) changed the window, and the fit
+// is dropped for good.
 void MainWindow::fitOuterSizeOnce() {
-    if (outerSizeFitted_ || !isVisible() || !windowHandle()) {
+    if (!startFitArmed_ || !isVisible() || !windowHandle()) {
+        return;
+    }
+    const FormEntry& window = mainWindowEntry();
+    if (size() != QSize(window.width, window.height)) {
+        startFitArmed_ = false;
         return;
     }
     const QMargins frame = windowHandle()->frameMargins();
     if (frame.isNull()) {
+        return; // a place is judged once the frame is known: framing may move the client
+    }
+    startFitArmed_ = false;
+    const QPoint client = geometry().topLeft();
+    const bool atStartPlace =
+        client == formPosition_ || client == formPosition_ + QPoint(frame.left(), frame.top());
+    if (!atStartPlace || windowState() != Qt::WindowNoState) {
         return;
     }
-    outerSizeFitted_ = true;
-    if (windowState() != Qt::WindowNoState) {
-        return;
-    }
-    const FormEntry& window = mainWindowEntry();
     resize(window.width - frame.left() - frame.right(),
            window.height - frame.top() - frame.bottom());
     move(formPosition_);

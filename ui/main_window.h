@@ -64,7 +64,7 @@ private:
     std::unique_ptr<WidgetPlacer> outputPlacer_;
     FrameExtentsWatch frameExtentsWatch_{*this};
     QPoint formPosition_;
-    bool outerSizeFitted_ = false;
+    bool startFitArmed_ = true;
 };
 
 } // namespace kelmora::ui

@@ -5,7 +5,10 @@
 #include "ui/picture_layout.h"
 #include "ui/qt_text.h"
 
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
@@ -196,6 +199,47 @@ void MultiLineBox::focusInEvent(QFocusEvent* event) {
 void MultiLineBox::focusOutEvent(QFocusEvent* event) {
     raiseFocusLost(*event);
     QPlainTextEdit::focusOutEvent(event);
+}
+
+// A press takes the focus by the box's focus policy; the edits below go through it as well.
+void MultiLineBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && !hasFocus()) {
+        event->accept(); // no paste of the selection into a box without the focus
+        return;
+    }
+    QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+void MultiLineBox::contextMenuEvent(QContextMenuEvent* event) {
+    if (takeFocusToEdit(*this)) {
+        QPlainTextEdit::contextMenuEvent(event);
+    } else {
+        event->accept();
+    }
+}
+
+void MultiLineBox::dragEnterEvent(QDragEnterEvent* event) {
+    if (mayTakeDrop(*this)) {
+        QPlainTextEdit::dragEnterEvent(event);
+    } else {
+        event->ignore();
+    }
+}
+
+void MultiLineBox::dragMoveEvent(QDragMoveEvent* event) {
+    if (mayTakeDrop(*this)) {
+        QPlainTextEdit::dragMoveEvent(event);
+    } else {
+        event->ignore();
+    }
+}
+
+void MultiLineBox::dropEvent(QDropEvent* event) {
+    if (takeFocusToEdit(*this)) {
+        QPlainTextEdit::dropEvent(event);
+    } else {
+        event->ignore();
+    }
 }
 
 } // namespace kelmora::ui

@@ -3,6 +3,8 @@
 #include "ui/box_style.h"
 #include "ui/qt_text.h"
 
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
@@ -88,7 +90,8 @@ void SingleLineBox::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void SingleLineBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (pressInBand_) {
+    // A middle release pastes the selection: only into the box that took the focus at the press.
+    if (pressInBand_ && (event->button() != Qt::MiddleButton || hasFocus())) {
         QLineEdit::mouseReleaseEvent(event);
     }
     pressInBand_ = false;
@@ -100,6 +103,48 @@ void SingleLineBox::mouseDoubleClickEvent(QMouseEvent* event) {
         QLineEdit::mouseDoubleClickEvent(event);
     } else {
         event->accept();
+    }
+}
+
+void SingleLineBox::contextMenuEvent(QContextMenuEvent* event) {
+    // Qt asks for the menu after every right press, in the strips too, whatever the press did.
+    const bool fromStrip =
+        event->reason() == QContextMenuEvent::Mouse && !textBand().contains(event->pos());
+    if (fromStrip || !takeFocusToEdit(*this)) {
+        event->accept();
+        return;
+    }
+    QLineEdit::contextMenuEvent(event);
+}
+
+bool SingleLineBox::mayTakeDropAt(QPoint position) const {
+    return textBand().contains(position) && mayTakeDrop(*this);
+}
+
+void SingleLineBox::dragEnterEvent(QDragEnterEvent* event) {
+    if (mayTakeDropAt(event->position().toPoint())) {
+        QLineEdit::dragEnterEvent(event);
+    } else {
+        event->ignore();
+    }
+}
+
+void SingleLineBox::dragMoveEvent(QDragMoveEvent* event) {
+    if (mayTakeDropAt(event->position().toPoint())) {
+        QLineEdit::dragMoveEvent(event);
+        return;
+    }
+    // Into a strip: take the drop caret away, as when the drag leaves the box.
+    QDragLeaveEvent leave;
+    QLineEdit::dragLeaveEvent(&leave);
+    event->ignore();
+}
+
+void SingleLineBox::dropEvent(QDropEvent* event) {
+    if (mayTakeDropAt(event->position().toPoint()) && takeFocusToEdit(*this)) {
+        QLineEdit::dropEvent(event);
+    } else {
+        event->ignore();
     }
 }
 

@@ -7,8 +7,9 @@
 
 namespace kelmora::ui {
 
-// The input box and the unit box: one line in a vertically centred text band. Presses in the
-// strips above and below the band count as border: they neither place the caret nor take focus.
+// The input box and the unit box: one line in a vertically centred text band. The strips above
+// and below the band count as border: a press of any button there does nothing, and nothing can
+// be dropped there.
 class SingleLineBox final : public QLineEdit, public TextBox {
 public:
     SingleLineBox(const FormEntry& entry, QWidget* parent);
@@ -28,8 +29,14 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    [[nodiscard]] bool mayTakeDropAt(QPoint position) const;
+
     Colour background_;
     bool pressInBand_ = false;
 };

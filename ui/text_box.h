@@ -4,6 +4,7 @@
 #include "ui/event.h"
 
 #include <QFocusEvent>
+#include <QWidget>
 #include <string_view>
 
 namespace kelmora::ui {
@@ -33,6 +34,19 @@ protected:
             lostFocusEvent.raise();
         }
     }
+
+    // Every way into a box's text goes through its focus, so its focus rules have run before
+    // anything changes: a context menu, a middle-button paste and a drop take it first. False
+    // where the box cannot have it now, its window not being the active one: the edit is then
+    // refused.
+    static bool takeFocusToEdit(QWidget& box) {
+        if (!box.hasFocus() && box.focusPolicy() != Qt::NoFocus) {
+            box.setFocus(Qt::MouseFocusReason);
+        }
+        return box.hasFocus();
+    }
+    // A drag is offered to a box only where the drop could take the focus.
+    static bool mayTakeDrop(const QWidget& box) { return box.isActiveWindow(); }
 };
 
 } // namespace kelmora::ui

@@ -221,10 +221,14 @@ def offsets_matching(picture, canvas_ink):
 
 
 class Desktop:
-    """A private X server with a window manager, and the tools that drive it."""
+    """A private X server with a window manager, and the tools that drive it.
 
-    def __init__(self, screen=(1280, 1024)):
+    With window_manager=False the screen starts bare, as a session that starts programs before
+    its window manager; start_window_manager() brings openbox in later."""
+
+    def __init__(self, screen=(1280, 1024), window_manager=True):
         self.screen = screen
+        self.window_manager = window_manager
         self._stack = contextlib.ExitStack()
         self.prefix = installed_prefix()
 
@@ -249,6 +253,10 @@ class Desktop:
         self.env = clean_environment(home, runtime, self.prefix)
         self.display = self._start_xvfb()
         self.env["DISPLAY"] = self.display
+        if self.window_manager:
+            self.start_window_manager()
+
+    def start_window_manager(self):
         self.spawn(["openbox", "--sm-disable"], log="openbox")
         wait_for(self._window_manager_running, "openbox to manage the screen")
 
@@ -321,16 +329,18 @@ class Desktop:
 
     # Clipboard ---------------------------------------------------------------------------
 
-    def set_clipboard(self, text):
+    def set_clipboard(self, text, selection="clipboard"):
+        """Puts text on the clipboard, or with selection="primary" on the primary selection
+        that a middle-button press pastes."""
         # xclip keeps serving the selection until someone else takes it, then ends by itself.
-        owner = self.spawn(["xclip", "-quiet", "-selection", "clipboard", "-i"], log="xclip",
+        owner = self.spawn(["xclip", "-quiet", "-selection", selection, "-i"], log="xclip",
                            stdin=subprocess.PIPE)
         owner.stdin.write(text.encode())
         owner.stdin.close()
-        wait_for(lambda: self.clipboard() == text, f"the clipboard to hold {text!r}")
+        wait_for(lambda: self.clipboard(selection) == text, f"the {selection} selection to hold {text!r}")
 
-    def clipboard(self):
-        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
+    def clipboard(self, selection="clipboard"):
+        result = subprocess.run(["xclip", "-o", "-selection", selection], env=self.env,
                                 capture_output=True, timeout=DEADLINE)
         return result.stdout.decode() if result.returncode == 0 else None
 
@@ -390,7 +400,11 @@ class Kelmora:
         binary = desktop.prefix / "bin" / "kelmora"
         self.process = desktop.spawn([str(binary)], log="kelmora")
         self.window = desktop.find_window(self.process, TITLE.replace(".", r"\."))
-        desktop.wait_active(self.window, "the tool's window to become active")
+        if desktop.window_manager:
+            desktop.wait_active(self.window, "the tool's window to become active")
+            self.wait_frame()
+
+    def wait_frame(self):
         wait_for(lambda: self.geometry().frame != (0, 0, 0, 0) or None, "the frame extents")
 
     # Looking -----------------------------------------------------------------------------
@@ -454,8 +468,18 @@ class Kelmora:
         self.desktop.set_clipboard(text)
         self.key("ctrl+v")
 
-    def click(self, x, y):
-        self.desktop.xdotool("mousemove", "--window", self.window, x, y, "click", "1")
+    def click(self, x, y, button=1):
+        self.desktop.xdotool("mousemove", "--window", self.window, x, y, "click", button)
+
+    def drag(self, start, end, steps=10):
+        """Presses the left button at start, moves to end in steps and lets go there."""
+        (x0, y0), (x1, y1) = start, end
+        self.desktop.xdotool("mousemove", "--window", self.window, x0, y0, "mousedown", 1)
+        for step in range(1, steps + 1):
+            self.desktop.xdotool("mousemove", "--window", self.window,
+                                 x0 + (x1 - x0) * step // steps, y0 + (y1 - y0) * step // steps)
+            time.sleep(POLL)
+        self.desktop.xdotool("mouseup", 1)
 
     def click_control(self, rect):
         self.click(*rect.centre)
@@ -489,8 +513,8 @@ class Kelmora:
 class Session(contextlib.AbstractContextManager):
     """A desktop with the tool started on it; yields (desktop, kelmora)."""
 
-    def __init__(self, screen=(1280, 1024)):
-        self.desktop = Desktop(screen)
+    def __init__(self, screen=(1280, 1024), window_manager=True):
+        self.desktop = Desktop(screen, window_manager)
 
     def __enter__(self):
         self.desktop.__enter__()

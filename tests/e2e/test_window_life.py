@@ -2,8 +2,10 @@
 
 import unittest
 
-from kelmora_e2e import (FOCUS_ORDER, OUTER_SIZE, Session, check_focus_holder, focus_by_tab,
-                         offsets_matching, wait_for, wait_output_box_fits)
+import time
+
+from kelmora_e2e import (FOCUS_ORDER, OUTER_SIZE, POLL, Session, check_focus_holder,
+                         focus_by_tab, offsets_matching, wait_for, wait_output_box_fits)
 
 SCREEN = (1280, 1024)
 
@@ -94,6 +96,31 @@ COME_BACK = {
 }
 
 
+# What is done to the window on a bare screen, before a window manager starts: the xdotool
+# arguments, and where the window's client area must then stay (None: anywhere).
+CENTRED = ((SCREEN[0] - OUTER_SIZE[0]) // 2, (SCREEN[1] - OUTER_SIZE[1]) // 2)
+BEFORE_THE_WINDOW_MANAGER = {
+    "resized": ([("windowsize", 900, 600)], (900, 600), None),
+    "moved": ([("windowmove", 100, 60)], OUTER_SIZE, (100, 60)),
+    "moved and resized": ([("windowmove", 40, 30), ("windowsize", 700, 500)], (700, 500), (40, 30)),
+}
+
+
+def settles(condition, what, seconds=1.5):
+    """Whether condition() comes true and then stays so for a while, as a window that does not
+    jump back a moment later."""
+    try:
+        wait_for(condition, what)
+    except AssertionError:
+        return False
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if not condition():
+            return False
+        time.sleep(POLL)
+    return True
+
+
 def click_title_bar(desktop, kelmora):
     geometry = kelmora.geometry()
     left, top = geometry.outer_origin
@@ -123,6 +150,45 @@ class WindowLifeTest(unittest.TestCase):
                     if name not in KNOWN_FAULTS:
                         raise
                     self.skipTest(f"known fault: {KNOWN_FAULTS[name]} ({error})")
+
+    def test_a_late_window_manager_keeps_what_was_done_to_the_window(self):
+        for name, (commands, client_size, client_place) in BEFORE_THE_WINDOW_MANAGER.items():
+            with self.subTest(done=name), Session(SCREEN, window_manager=False) as (desktop, kelmora):
+                start = kelmora.geometry()
+                self.assertEqual(start.frame, (0, 0, 0, 0))
+                self.assertEqual((start.client_width, start.client_height), OUTER_SIZE)
+                for command, *args in commands:
+                    desktop.xdotool(command, "--sync", kelmora.window, *args)
+                wait_for(lambda: (kelmora.geometry().client_width, kelmora.geometry().client_height)
+                         == client_size, f"a client size of {client_size}")
+
+                desktop.start_window_manager()
+                kelmora.wait_frame()
+
+                def kept():
+                    geometry = kelmora.geometry()
+                    left, _, top, _ = geometry.frame
+                    if (geometry.client_width, geometry.client_height) != client_size:
+                        return False
+                    if geometry.outer_origin == CENTRED and client_place not in (None, CENTRED):
+                        return False
+                    # The window manager puts its frame where the window was, or around it.
+                    return client_place is None or (geometry.client_left, geometry.client_top) in (
+                        client_place, (client_place[0] + left, client_place[1] + top))
+
+                self.assertTrue(settles(kept, f"the {name} geometry"), f"the window did not keep its {name} geometry: "
+                                f"{kelmora.geometry()}")
+                wait_output_box_fits(kelmora, kelmora.geometry().outer_size[0])
+
+    def test_a_late_window_manager_fits_an_untouched_window(self):
+        with Session(SCREEN, window_manager=False) as (desktop, kelmora):
+            desktop.start_window_manager()
+            kelmora.wait_frame()
+            fitted = lambda: (kelmora.geometry().outer_size == OUTER_SIZE
+                              and kelmora.geometry().outer_origin == CENTRED)
+            self.assertTrue(settles(fitted, "the fit to the start size"),
+                            f"not fitted to {OUTER_SIZE} at {CENTRED}: {kelmora.geometry()}")
+            wait_output_box_fits(kelmora, OUTER_SIZE[0])
 
     def test_switching_away_and_back_keeps_the_focus(self):
         for holder in FOCUS_ORDER:

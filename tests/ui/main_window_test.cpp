@@ -21,18 +21,11 @@
 
 using namespace kelmora;
 using kelmora::testing::inkPixels;
+using kelmora::testing::startedWindow;
+using kelmora::testing::textColourOf;
 using kelmora::testing::textOf;
 
 namespace {
-
-std::unique_ptr<ui::MainWindow> startedWindow() {
-    auto window = std::make_unique<ui::MainWindow>();
-    window->start();
-    if (!QTest::qWaitForWindowActive(window.get())) {
-        qWarning("the main window did not become active");
-    }
-    return window;
-}
 
 QWidget& controlNamed(ui::MainWindow& window, const QString& formName) {
     auto* control = window.findChild<QWidget*>(formName);
@@ -48,11 +41,6 @@ QStringList linesOf(const std::string& picture) {
         lines.removeLast();
     }
     return lines;
-}
-
-Colour textColourOf(const QWidget& box) {
-    const QColor c = box.palette().color(QPalette::Active, QPalette::Text);
-    return Colour(c.red()) | Colour(c.green()) << 8 | Colour(c.blue()) << 16;
 }
 
 // The picture the scan area of the canvas should give, cell for cell.

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ui/main_window.h"
 #include "ui/preview_canvas.h"
 #include "ui/single_line_box.h"
 
+#include <QPalette>
 #include <QTest>
+#include <memory>
 #include <string>
 
 namespace kelmora::testing {
@@ -36,6 +39,22 @@ inline int inkPixels(const ui::PreviewCanvas& canvas, int columns, int rows) {
 
 inline std::string textOf(const Text& text) {
     return text ? *text : std::string();
+}
+
+// The colour every character of the box is drawn in, as a Colour.
+inline Colour textColourOf(const QWidget& box) {
+    const QColor c = box.palette().color(QPalette::Active, QPalette::Text);
+    return Colour(c.red()) | Colour(c.green()) << 8 | Colour(c.blue()) << 16;
+}
+
+// The tool's window as the program starts it: shown, active, the input box focused.
+inline std::unique_ptr<ui::MainWindow> startedWindow() {
+    auto window = std::make_unique<ui::MainWindow>();
+    window->start();
+    if (!QTest::qWaitForWindowActive(window.get())) {
+        qWarning("the main window did not become active");
+    }
+    return window;
 }
 
 } // namespace kelmora::testing
