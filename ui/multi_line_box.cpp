@@ -218,28 +218,8 @@ void MultiLineBox::contextMenuEvent(QContextMenuEvent* event) {
     }
 }
 
-void MultiLineBox::dragEnterEvent(QDragEnterEvent* event) {
-    if (mayTakeDrop(*this)) {
-        QPlainTextEdit::dragEnterEvent(event);
-    } else {
-        event->ignore();
-    }
-}
-
-void MultiLineBox::dragMoveEvent(QDragMoveEvent* event) {
-    if (mayTakeDrop(*this)) {
-        QPlainTextEdit::dragMoveEvent(event);
-    } else {
-        event->ignore();
-    }
-}
-
 void MultiLineBox::dropEvent(QDropEvent* event) {
-    if (takeFocusToEdit(*this)) {
-        QPlainTextEdit::dropEvent(event);
-    } else {
-        event->ignore();
-    }
+    dropThroughFocus(*this, [this, event] { QPlainTextEdit::dropEvent(event); });
 }
 
 } // namespace kelmora::ui

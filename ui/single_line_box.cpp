@@ -118,7 +118,7 @@ void SingleLineBox::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 bool SingleLineBox::mayTakeDropAt(QPoint position) const {
-    return textBand().contains(position) && mayTakeDrop(*this);
+    return textBand().contains(position);
 }
 
 void SingleLineBox::dragEnterEvent(QDragEnterEvent* event) {
@@ -141,8 +141,8 @@ void SingleLineBox::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void SingleLineBox::dropEvent(QDropEvent* event) {
-    if (mayTakeDropAt(event->position().toPoint()) && takeFocusToEdit(*this)) {
-        QLineEdit::dropEvent(event);
+    if (mayTakeDropAt(event->position().toPoint())) {
+        dropThroughFocus(*this, [this, event] { QLineEdit::dropEvent(event); });
     } else {
         event->ignore();
     }

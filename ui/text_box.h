@@ -36,17 +36,28 @@ protected:
     }
 
     // Every way into a box's text goes through its focus, so its focus rules have run before
-    // anything changes: a context menu, a middle-button paste and a drop take it first. False
-    // where the box cannot have it now, its window not being the active one: the edit is then
-    // refused.
+    // anything changes: a context menu and a middle-button paste take it first. False where the
+    // box cannot have it now, its window not being the active one: the edit is then refused.
     static bool takeFocusToEdit(QWidget& box) {
-        if (!box.hasFocus() && box.focusPolicy() != Qt::NoFocus) {
+        if (!box.hasFocus() && box.focusPolicy() != Qt::NoFocus && box.isActiveWindow()) {
             box.setFocus(Qt::MouseFocusReason);
         }
         return box.hasFocus();
     }
-    // A drag is offered to a box only where the drop could take the focus.
-    static bool mayTakeDrop(const QWidget& box) { return box.isActiveWindow(); }
+
+    // A drop takes the focus first too. Text dragged in from another program arrives while that
+    // program's window is active, and the focus cannot be had then: the box's focus rules run
+    // around the drop as if the focus had come and gone, so the drop still lands in a box in one
+    // of its states (the unit box holds the dropped text, not the hint with it).
+    template <class Drop> void dropThroughFocus(QWidget& box, Drop&& drop) const {
+        if (takeFocusToEdit(box)) {
+            drop();
+            return;
+        }
+        gotFocusEvent.raise();
+        drop();
+        lostFocusEvent.raise();
+    }
 };
 
 } // namespace kelmora::ui
