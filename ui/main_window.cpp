@@ -291,8 +291,10 @@ void MainWindow::fitOuterSizeOnce() {
     }
     startFitArmed_ = false;
     const QPoint client = geometry().topLeft();
-    const bool atStartPlace =
-        client == formPosition_ || client == formPosition_ + QPoint(frame.left(), frame.top());
+    // On Wayland the compositor places windows and tells no client where: only the size counts.
+    const bool placedByCompositor = QGuiApplication::platformName().startsWith(u"wayland");
+    const bool atStartPlace = placedByCompositor || client == formPosition_ ||
+                              client == formPosition_ + QPoint(frame.left(), frame.top());
     if (!atStartPlace || windowState() != Qt::WindowNoState) {
         return;
     }
