@@ -5,6 +5,7 @@
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,8 @@ public:
     void writeText(std::string_view text) override;
     void writeTextColour(Colour colour) override;
     void append(std::string_view text) override;
+    // Where the caret is drawn, not where the block's own layout has it.
+    [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
     // While one lives, writes and appends go into the box's text at once but the box lays out
     // and scrolls once, when it ends. Used around a whole conversion, so 765 appends do not cost
@@ -41,9 +44,16 @@ public:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Lines are drawn, hit and measured as the picture rows they are; see PictureRow.
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void revealEnd();
+    void passOnMouseEvent(QMouseEvent& event, const std::function<void(QMouseEvent*)>& handler);
     [[nodiscard]] int endPosition() const;
 
     Colour background_;

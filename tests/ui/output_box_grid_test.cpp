@@ -87,8 +87,8 @@ bool isWholePixel(qreal value) {
     return value == std::floor(value);
 }
 
-// Where a cell of a picture line must stand in a grid read left to right: its columns start after
-// the advance of everything before it in the text, whatever script any of it is in.
+// Where a cell of a picture line must stand in a grid read left to right: after the advances of
+// the cells before it, each drawn on its own as a terminal draws it, whatever its script.
 struct CellSpan {
     qreal left;
     qreal right;
@@ -99,10 +99,13 @@ std::vector<CellSpan> cellSpans(const ui::MultiLineBox& box, const PictureLine& 
     const QString text = line.block.text();
     const qreal lineStart = line.block.layout()->lineAt(0).x();
     std::vector<CellSpan> spans;
+    qreal left = lineStart;
     for (std::size_t cell = 0; cell + 1 < line.cellStarts.size(); ++cell) {
-        spans.push_back(
-            {lineStart + metrics.horizontalAdvance(text.left(line.cellStarts[cell])),
-             lineStart + metrics.horizontalAdvance(text.left(line.cellStarts[cell + 1]))});
+        const int start = line.cellStarts[cell];
+        const qreal right =
+            left + metrics.horizontalAdvance(text.mid(start, line.cellStarts[cell + 1] - start));
+        spans.push_back({left, right});
+        left = right;
     }
     return spans;
 }
