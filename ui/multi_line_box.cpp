@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
@@ -202,14 +203,6 @@ void MultiLineBox::focusOutEvent(QFocusEvent* event) {
 }
 
 // A press takes the focus by the box's focus policy; the edits below go through it as well.
-void MultiLineBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::MiddleButton && !hasFocus()) {
-        event->accept(); // no paste of the selection into a box without the focus
-        return;
-    }
-    QPlainTextEdit::mouseReleaseEvent(event);
-}
-
 void MultiLineBox::contextMenuEvent(QContextMenuEvent* event) {
     if (takeFocusToEdit(*this)) {
         QPlainTextEdit::contextMenuEvent(event);
@@ -220,6 +213,124 @@ void MultiLineBox::contextMenuEvent(QContextMenuEvent* event) {
 
 void MultiLineBox::dropEvent(QDropEvent* event) {
     dropThroughFocus(*this, [this, event] { QPlainTextEdit::dropEvent(event); });
+}
+
+void MultiLineBox::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QRect exposed = event->rect();
+    painter.setClipRect(exposed);
+    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    painter.setPen(context.palette.text().color());
+    const bool showsCaret =
+        !isReadOnly() || textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard);
+    QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF bounds = blockBoundingRect(block).translated(offset);
+        if (block.isVisible() && bounds.bottom() >= exposed.top() &&
+            bounds.top() <= exposed.bottom()) {
+            const int start = block.position();
+            QList<QTextLayout::FormatRange> selections;
+            for (const QAbstractTextDocumentLayout::Selection& selection : context.selections) {
+                const int from = std::max(selection.cursor.selectionStart() - start, 0);
+                const int to = std::min(selection.cursor.selectionEnd() - start, block.length());
+                if (from < to) {
+                    selections.append({from, to - from, selection.format});
+                }
+            }
+            // During an input method's composition the caret is given inside its text.
+            const QTextLayout& layout = *block.layout();
+            int caret = -1;
+            if (showsCaret && context.cursorPosition >= start &&
+                context.cursorPosition < start + block.length()) {
+                caret = context.cursorPosition - start;
+            } else if (!isReadOnly() && context.cursorPosition < -1 &&
+                       !layout.preeditAreaText().isEmpty()) {
+                caret = layout.preeditAreaPosition() - (context.cursorPosition + 2);
+            }
+            PictureRow(block).draw(painter, offset, selections, caret, cursorWidth(), exposed);
+        }
+        offset.ry() += bounds.height();
+        if (offset.y() > viewport()->height()) {
+            break;
+        }
+    }
+}
+
+void MultiLineBox::passOnMouseEvent(QMouseEvent& event,
+                                    const std::function<void(QMouseEvent*)>& handler) {
+    // Qt hits the block's own layout; hand it the point where that layout has the position
+    // drawn under the pointer.
+    const QPointF point = event.position();
+    const QTextBlock block = cursorForPosition(point.toPoint()).block();
+    const QPointF topLeft = blockBoundingGeometry(block).translated(contentOffset()).topLeft();
+    const PictureRow::Hit hit = PictureRow(block).hit(point - topLeft);
+    if (hit.position < 0) {
+        handler(&event);
+        return;
+    }
+    const QPointF editing = hit.editingPoint + topLeft;
+    QMouseEvent moved(event.type(), editing, event.scenePosition() + (editing - point),
+                      event.globalPosition() + (editing - point), event.button(), event.buttons(),
+                      event.modifiers(), event.pointingDevice());
+    moved.setTimestamp(event.timestamp());
+    handler(&moved);
+    event.setAccepted(moved.isAccepted());
+    // Where Qt could not be led to the position, a press or a drag puts the caret there.
+    const bool press = event.type() == QEvent::MouseButtonPress && event.button() == Qt::LeftButton;
+    const bool drag = event.type() == QEvent::MouseMove && event.buttons() == Qt::LeftButton;
+    QTextCursor caret = textCursor();
+    const int wanted = block.position() + hit.position;
+    if ((press || drag) && caret.position() != wanted) {
+        const bool extends = drag || event.modifiers().testFlag(Qt::ShiftModifier);
+        caret.setPosition(wanted, extends ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        setTextCursor(caret);
+    }
+}
+
+void MultiLineBox::mousePressEvent(QMouseEvent* event) {
+    passOnMouseEvent(*event,
+                     [this](QMouseEvent* passed) { QPlainTextEdit::mousePressEvent(passed); });
+}
+
+void MultiLineBox::mouseMoveEvent(QMouseEvent* event) {
+    passOnMouseEvent(*event,
+                     [this](QMouseEvent* passed) { QPlainTextEdit::mouseMoveEvent(passed); });
+}
+
+void MultiLineBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && !hasFocus()) {
+        event->accept(); // no paste of the selection into a box without the focus
+        return;
+    }
+    passOnMouseEvent(*event,
+                     [this](QMouseEvent* passed) { QPlainTextEdit::mouseReleaseEvent(passed); });
+}
+
+void MultiLineBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    passOnMouseEvent(
+        *event, [this](QMouseEvent* passed) { QPlainTextEdit::mouseDoubleClickEvent(passed); });
+}
+
+QVariant MultiLineBox::inputMethodQuery(Qt::InputMethodQuery query) const {
+    QVariant answer = QPlainTextEdit::inputMethodQuery(query);
+    if (query != Qt::ImCursorRectangle && query != Qt::ImAnchorRectangle) {
+        return answer;
+    }
+    const QTextCursor caret = textCursor();
+    const int position = query == Qt::ImCursorRectangle ? caret.position() : caret.anchor();
+    const QTextBlock block = document()->findBlock(position);
+    // Qt measures in the block's own layout. While an input method composes, it measures inside
+    // the composition; that is left to Qt.
+    if (!block.isValid() || !block.layout()->preeditAreaText().isEmpty()) {
+        return answer;
+    }
+    const int inBlock = position - block.position();
+    const QTextLine line = block.layout()->lineForTextPosition(inBlock);
+    if (line.isValid()) {
+        const qreal shift = PictureRow(block).caretX(inBlock) - line.cursorToX(inBlock);
+        answer = answer.toRectF().translated(shift, 0);
+    }
+    return answer;
 }
 
 } // namespace kelmora::ui

@@ -5,6 +5,7 @@
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,8 @@ public:
     void writeText(std::string_view text) override;
     void writeTextColour(Colour colour) override;
     void append(std::string_view text) override;
+    // Where the caret is drawn, not where the block's own layout has it.
+    [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
     // Wraps a whole conversion. While one lives, appends are kept apart and go into the document
     // in one insertion, so 765 appends cost about one write; the box lays out and scrolls once.
@@ -48,14 +51,20 @@ protected:
     bool viewportEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Lines are drawn, hit and measured as the picture rows they are; see PictureRow.
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void revealEnd();
     void insertPending();
     void flushPending(); // inserts and releases the buffer
+    void passOnMouseEvent(QMouseEvent& event, const std::function<void(QMouseEvent*)>& handler);
     [[nodiscard]] int endPosition() const;
 
     Colour background_;

@@ -2,11 +2,13 @@
 
 #include <QFontMetricsF>
 #include <QList>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTextOption>
+#include <algorithm>
 #include <cmath>
 
 namespace kelmora::ui {
@@ -47,7 +49,156 @@ QList<QTextLayout::FormatRange> widenedHangul(const QString& text, qreal spacing
     return ranges;
 }
 
+// Whether Qt's bidi algorithm would turn any of the text around: a right-to-left or Arabic
+// character, or an explicit embedding, override or isolate.
+bool reordersAnything(const QString& text) {
+    const bool onlyEarlyScripts =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x590; });
+    if (onlyEarlyScripts) {
+        return false;
+    }
+    const QList<uint> codePoints = text.toUcs4();
+    return std::any_of(codePoints.begin(), codePoints.end(), [](uint c) {
+        switch (QChar::direction(char32_t(c))) {
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirAN:
+        case QChar::DirLRE:
+        case QChar::DirLRO:
+        case QChar::DirRLE:
+        case QChar::DirRLO:
+        case QChar::DirPDF:
+        case QChar::DirLRI:
+        case QChar::DirRLI:
+        case QChar::DirFSI:
+        case QChar::DirPDI:
+            return true;
+        default:
+            return false;
+        }
+    });
+}
+
+constexpr QChar kLeftToRightOverride(0x202D);
+constexpr int kOverrideLength = 1;
+
+// The formats moved past the override, and cut at every character: Qt shapes each format range
+// on its own, so no letter joins its neighbour and every cell of a joining script such as Arabic
+// looks alike, as in a terminal.
+QList<QTextLayout::FormatRange> cellByCell(const QList<QTextLayout::FormatRange>& formats,
+                                           int length) {
+    QList<QTextCharFormat> perCharacter(length);
+    for (const QTextLayout::FormatRange& range : formats) {
+        for (int i = std::max(range.start, 0); i < std::min(range.start + range.length, length);
+             ++i) {
+            perCharacter[i] = range.format;
+        }
+    }
+    QList<QTextLayout::FormatRange> cut;
+    cut.reserve(length);
+    for (int i = 0; i < length; ++i) {
+        cut.append({i + kOverrideLength, 1, perCharacter[i]});
+    }
+    return cut;
+}
+
 } // namespace
+
+PictureRow::PictureRow(const QTextBlock& block) : block_(block) {
+    const QTextLayout& own = *block.layout();
+    // What the block's layout lays out: its text with any input method composition in it.
+    QString text = block.text();
+    if (own.preeditAreaPosition() >= 0) {
+        text.insert(own.preeditAreaPosition(), own.preeditAreaText());
+    }
+    if (!reordersAnything(text)) {
+        return;
+    }
+    const QFont font = block.charFormat().font().resolve(block.document()->defaultFont());
+    overridden_ = std::make_unique<QTextLayout>(kLeftToRightOverride + text, font);
+    overridden_->setTextOption(own.textOption());
+    overridden_->setFormats(cellByCell(own.formats(), int(text.size())));
+    // The same lines as the block's: the override has no width, so they break alike.
+    overridden_->beginLayout();
+    for (int i = 0;; ++i) {
+        QTextLine line = overridden_->createLine();
+        if (!line.isValid()) {
+            break;
+        }
+        const QTextLine model = own.lineAt(std::min(i, own.lineCount() - 1));
+        line.setLeadingIncluded(model.leadingIncluded());
+        line.setLineWidth(model.width());
+        line.setPosition(model.position());
+    }
+    overridden_->endLayout();
+}
+
+void PictureRow::draw(QPainter& painter, QPointF offset,
+                      const QList<QTextLayout::FormatRange>& selections, int caret, int caretWidth,
+                      const QRectF& clip) const {
+    if (!overridden_) {
+        block_.layout()->draw(&painter, offset, selections, clip);
+        if (caret >= 0) {
+            block_.layout()->drawCursor(&painter, offset, caret, caretWidth);
+        }
+        return;
+    }
+    QList<QTextLayout::FormatRange> shifted = selections;
+    for (QTextLayout::FormatRange& range : shifted) {
+        range.start += kOverrideLength;
+    }
+    overridden_->draw(&painter, offset, shifted, clip);
+    if (caret >= 0) {
+        overridden_->drawCursor(&painter, offset, caret + kOverrideLength, caretWidth);
+    }
+}
+
+qreal PictureRow::caretX(int position) const {
+    const QTextLayout& drawn = overridden_ ? *overridden_ : *block_.layout();
+    const int drawnPosition = overridden_ ? position + kOverrideLength : position;
+    const QTextLine line = drawn.lineForTextPosition(drawnPosition);
+    return line.isValid() ? line.cursorToX(drawnPosition) : 0;
+}
+
+PictureRow::Hit PictureRow::hit(QPointF drawnPoint) const {
+    if (!overridden_ || overridden_->lineCount() == 0) {
+        return {drawnPoint, -1};
+    }
+    int lineNumber = 0;
+    while (lineNumber + 1 < overridden_->lineCount() &&
+           overridden_->lineAt(lineNumber).rect().bottom() <= drawnPoint.y()) {
+        ++lineNumber;
+    }
+    const QTextLine drawnLine = overridden_->lineAt(lineNumber);
+    // The nearest boundary; Qt's own reading of an x ends at the last ink, not at the
+    // trailing blanks. Left to right, the boundaries' x only grow.
+    int nearest = drawnLine.textStart();
+    const int lineEnd = drawnLine.textStart() + drawnLine.textLength();
+    for (int boundary = nearest + 1; boundary <= lineEnd; ++boundary) {
+        if (std::abs(drawnLine.cursorToX(boundary) - drawnPoint.x()) <
+            std::abs(drawnLine.cursorToX(nearest) - drawnPoint.x())) {
+            nearest = boundary;
+        }
+    }
+    const int position = std::max(nearest - kOverrideLength, 0);
+    // Where the block's own layout has that position, nudged into the character it leads so
+    // that a boundary shared by two runs is not read as the other position at the same x.
+    const QTextLayout& own = *block_.layout();
+    const QTextLine ownLine = own.lineForTextPosition(position);
+    if (!ownLine.isValid()) {
+        return {drawnPoint, position};
+    }
+    const qreal x = ownLine.cursorToX(position);
+    const qreal nudge =
+        QFontMetricsF(block_.document()->defaultFont()).horizontalAdvance(QLatin1Char(' ')) / 4;
+    const qreal y = ownLine.rect().center().y();
+    for (const qreal candidate : {x, x + nudge, x - nudge}) {
+        if (ownLine.xToCursor(candidate) == position) {
+            return {{candidate, y}, position};
+        }
+    }
+    return {{x, y}, position};
+}
 
 PictureLayout::PictureLayout(QTextDocument* document) : QPlainTextDocumentLayout(document) {}
 

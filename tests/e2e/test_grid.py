@@ -60,6 +60,39 @@ def one_pitch(edges, what):
     return pitches.pop() if pitches else None
 
 
+def blank_runs_between_ink(cells):
+    """The lengths of the runs of blank cells between ink cells, left to right."""
+    runs, blanks, seen_ink = [], 0, False
+    for ink in cells:
+        if ink:
+            if seen_ink and blanks:
+                runs.append(blanks)
+            seen_ink, blanks = True, 0
+        else:
+            blanks += 1
+    return runs
+
+
+def shown_blank_runs(image, area, pitch):
+    """For each shown line of ink, the gaps between its glyphs in blank cells, left to right.
+    Glyphs closer than most of a blank cell stand in neighbouring ink cells; a line ends at a few
+    white pixel rows, as a small glyph may have one white row of its own."""
+    lines = []
+    current, white_rows = None, 0
+    for y in range(area.top, area.top + area.height + 3):
+        xs = {x for x in range(area.left, area.left + area.width)
+              if y < area.top + area.height and is_ink(image.rgb(x, y))}
+        white_rows = 0 if xs else white_rows + 1
+        if xs:
+            current = xs if current is None else current | xs
+        elif current is not None and white_rows == 3:
+            ordered = sorted(current)
+            gaps = [b - a for a, b in zip(ordered, ordered[1:]) if b - a > 0.75 * pitch]
+            lines.append([round(gap / pitch) for gap in gaps])
+            current = None
+    return lines
+
+
 class GridTest(unittest.TestCase):
     def test_two_column_ink_lines_up_with_blank_cells(self):
         cases = [("中", "H", None), ("Ｗ", "H", None), ("中", "Hi中国", "hi-zhongguo-unit-zhong.png")]
@@ -99,6 +132,26 @@ class GridTest(unittest.TestCase):
                 # Even at a generous 16 pixels a blank cell, far left of the box's middle.
                 self.assertLess(x - PICTURE_LEFT, 40 + 16 * cell,
                                 f"a line starts at the right, not after its blank cells: {lefts}")
+
+    def test_right_to_left_unit_keeps_the_cells_in_order(self):
+        # A two-column left-to-right unit gives the pattern and the pitch of a blank cell; a
+        # right-to-left unit must show the same blanks between its ink, in the same order.
+        with Session() as (desktop, kelmora):
+            image, area, rows = convert_with_unit(desktop, kelmora, "##", "Hi")
+            pitch = one_pitch([(max(i for i, ink in enumerate(row) if ink), band[1])
+                               for row, band in zip(rows, text_bands(image, area))],
+                              "the last glyphs of the lines")
+            self.assertIsNotNone(pitch, "lines end in different cells")
+            reference = shown_blank_runs(image, area, pitch)
+            reference_rows = rows
+            self.assertEqual(reference, [blank_runs_between_ink(row) for row in rows])
+        for unit in ["א", "אב", "ب"]:
+            with self.subTest(unit=unit), Session() as (desktop, kelmora):
+                screenshot = "hi-right-to-left-unit.png" if unit == "א" else None
+                image, area, rows = convert_with_unit(desktop, kelmora, unit, "Hi", screenshot)
+                self.assertEqual(rows, reference_rows, "the same picture in the text")
+                self.assertEqual(shown_blank_runs(image, area, pitch), reference,
+                                 "the blanks between the ink cells of each line, left to right")
 
 if __name__ == "__main__":
     unittest.main()

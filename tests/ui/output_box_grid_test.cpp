@@ -11,6 +11,7 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QImage>
 #include <QPushButton>
 #include <QRawFont>
 #include <QRegularExpression>
@@ -84,6 +85,51 @@ std::vector<PictureLine> pictureLines(const ui::MultiLineBox& box, const QString
 
 bool isWholePixel(qreal value) {
     return value == std::floor(value);
+}
+
+// Where a cell of a picture line must stand in a grid read left to right: after the advances of
+// the cells before it, each drawn on its own as a terminal draws it, whatever its script.
+struct CellSpan {
+    qreal left;
+    qreal right;
+};
+
+std::vector<CellSpan> cellSpans(const ui::MultiLineBox& box, const PictureLine& line) {
+    const QFontMetricsF metrics(box.font());
+    const QString text = line.block.text();
+    const qreal lineStart = line.block.layout()->lineAt(0).x();
+    std::vector<CellSpan> spans;
+    qreal left = lineStart;
+    for (std::size_t cell = 0; cell + 1 < line.cellStarts.size(); ++cell) {
+        const int start = line.cellStarts[cell];
+        const qreal right =
+            left + metrics.horizontalAdvance(text.mid(start, line.cellStarts[cell + 1] - start));
+        spans.push_back({left, right});
+        left = right;
+    }
+    return spans;
+}
+
+// Whether any pixel of the band between two x (viewport coordinates) is dark.
+bool hasInk(const QImage& image, qreal left, qreal right, const QRect& band) {
+    const qreal scale = image.devicePixelRatio();
+    for (int y = int(band.top() * scale); y < int((band.bottom() + 1) * scale); ++y) {
+        for (int x = int(std::ceil(left * scale)); x < int(right * scale); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The caret rectangle the box hands an input method, in viewport coordinates.
+QRectF caretRect(ui::MultiLineBox& box, int position) {
+    QTextCursor caret(box.document());
+    caret.setPosition(position);
+    box.setTextCursor(caret);
+    const QRectF rect = box.inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+    return rect.translated(-QPointF(box.viewport()->pos()));
 }
 
 } // namespace
@@ -172,6 +218,119 @@ private slots:
         for (const QChar character : ui::toQString(kHintText)) {
             QCOMPARE(metrics.horizontalAdvance(character), metrics.horizontalAdvance("  "));
         }
+    }
+
+    // A grid is read left to right whatever its units: a right-to-left unit must not turn the
+    // cells of a line around. What is drawn, the caret, a click and a copied selection all put
+    // cell c at column c.
+    void cellsStandInTheirColumnsInAnyScript_data() {
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("hebrew") << "א";
+        QTest::newRow("arabic") << "ب";
+        QTest::newRow("two hebrew letters") << "אב";
+        QTest::newRow("two ascii characters, left to right") << "##";
+        QTest::newRow("chinese, left to right") << "中";
+    }
+    void cellsStandInTheirColumnsInAnyScript() {
+        QFETCH(QString, unit);
+        auto window = startedWindow();
+        convertWithUnit(*window, unit, "Hi");
+        ui::MultiLineBox& box = window->outputBox();
+        const std::string converted = textOf(box.readText());
+        box.setFocus();
+
+        int linesChecked = 0;
+        for (const PictureLine& line : pictureLines(box, unit)) {
+            if (!line.mixesInkAndWhite()) {
+                continue;
+            }
+            ++linesChecked;
+            QVERIFY(line.wellFormed);
+            const QString text = line.block.text();
+            const int blockStart = line.block.position();
+            const std::vector<CellSpan> spans = cellSpans(box, line);
+            const QRect band = box.cursorRect(QTextCursor(line.block)).adjusted(0, 1, 0, -1);
+            const QString where = QString("line %1").arg(line.block.blockNumber() + 1);
+
+            // Drawn: ink in the middle of every ink cell, none in the middle of a blank one.
+            box.setTextCursor(QTextCursor(box.document()));
+            const QImage shown = box.viewport()->grab().toImage();
+            QString drawn;
+            QString expected;
+            for (std::size_t cell = 0; cell < spans.size(); ++cell) {
+                const qreal quarter = (spans[cell].right - spans[cell].left) / 4;
+                drawn +=
+                    hasInk(shown, spans[cell].left + quarter, spans[cell].right - quarter, band)
+                        ? '#'
+                        : '.';
+                expected += line.ink[cell] ? '#' : '.';
+            }
+            QVERIFY2(drawn == expected, qPrintable(where + ": drawn   " + drawn + "\n" + where +
+                                                   ": in text " + expected));
+
+            // The caret at every cell boundary stands at that boundary's x.
+            const qreal lineLeft = caretRect(box, blockStart).x();
+            QVERIFY(text.startsWith(QLatin1Char(' ')));
+            for (std::size_t cell = 0; cell < spans.size(); ++cell) {
+                const qreal x = caretRect(box, blockStart + line.cellStarts[cell]).x();
+                QVERIFY2(std::abs(x - lineLeft - (spans[cell].left - spans[0].left)) < 0.5,
+                         qPrintable(QString("%1: the caret before cell %2 is at %3 px, not %4")
+                                        .arg(where)
+                                        .arg(cell)
+                                        .arg(x - lineLeft)
+                                        .arg(spans[cell].left - spans[0].left)));
+            }
+
+            // A click in the left half of a cell puts the caret before it.
+            const int middle = band.center().y();
+            for (std::size_t cell = 0; cell < spans.size(); ++cell) {
+                const qreal quarter = (spans[cell].right - spans[cell].left) / 4;
+                QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  QPoint(int(spans[cell].left + quarter), middle));
+                QVERIFY2(box.textCursor().position() == blockStart + line.cellStarts[cell],
+                         qPrintable(QString("%1: a click in cell %2 puts the caret at %3, not %4")
+                                        .arg(where)
+                                        .arg(cell)
+                                        .arg(box.textCursor().position() - blockStart)
+                                        .arg(line.cellStarts[cell])));
+            }
+
+            // A selection from the first ink cell to past the last one, by click and shift-click,
+            // copies exactly those cells and is highlighted exactly over them.
+            const auto firstInk =
+                std::size_t(std::find(line.ink.begin(), line.ink.end(), true) - line.ink.begin());
+            const auto pastInk =
+                std::size_t(line.ink.size() - (std::find(line.ink.rbegin(), line.ink.rend(), true) -
+                                               line.ink.rbegin()));
+            QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::NoModifier,
+                              QPoint(int(spans[firstInk].left + 1), middle));
+            const qreal pastLeft =
+                pastInk < spans.size() ? spans[pastInk].left : spans.back().right;
+            QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                              QPoint(int(pastLeft + 1), middle));
+            box.copy();
+            const int from = line.cellStarts[firstInk];
+            const int to = line.cellStarts[pastInk];
+            QCOMPARE(QApplication::clipboard()->text(), text.mid(from, to - from));
+            const QImage selected = box.viewport()->grab().toImage();
+            const QColor highlight = box.palette().color(QPalette::Highlight);
+            QString highlighted;
+            QString selectedCells;
+            for (std::size_t cell = 0; cell < spans.size(); ++cell) {
+                const qreal centre = (spans[cell].left + spans[cell].right) / 2;
+                const qreal scale = selected.devicePixelRatio();
+                highlighted +=
+                    selected.pixelColor(int(centre * scale), int(band.top() * scale)) == highlight
+                        ? 'S'
+                        : '.';
+                selectedCells += cell >= firstInk && cell < pastInk ? 'S' : '.';
+            }
+            QVERIFY2(highlighted == selectedCells,
+                     qPrintable(where + ": highlighted " + highlighted + "\n" + where +
+                                ": selected    " + selectedCells));
+        }
+        QVERIFY(linesChecked > 0);
+        QCOMPARE(textOf(box.readText()), converted); // nothing of it changed
     }
 
     void everyLineRunsLeftToRightFromTheLeftEdge_data() {
