@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The least a Qt program can do to show what the tool's window shows first: one 640 x 480
 // window with one label in the same script, so both pay for the same fonts.
 #include <QApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Peak resident memory of the largest case a user can make: every one of the 750 cells ink with a
 // 10,000-character unit (a 7.5 MB picture), the conversion against one bulk write of the same
 // picture, each through the box's next paint. Prints where the memory goes.

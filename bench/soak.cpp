@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // 1,000 conversions in a row through the real window, with the event loop turning between them
 // as it would for a user pressing the button; prints resident memory after the 10th and the last.
 #include "ui/main_window.h"

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Start-up of the tool beside a bare Qt window, on one private Xvfb display, alternated run by
 # run. Usage: bench/startup.sh BUILD_DIR [RUNS]
 set -euo pipefail

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Starts two programs in turn on the current X display, each many times, alternating; for each
 // run it takes the time from exec to the first map of a top-level window, closes that window as
 // a window manager would, and takes the child's peak resident memory from wait4().

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Writes the SPDX copyright and licence header into every tracked file that lacks one.
 
 Files that cannot carry a header are named in .reuse/dep5 and left alone; files that already

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Starts the tool where no display can be reached and checks that it says so in one line on
 # stderr and exits with status 255, without crashing or leaving a core file.
 set -uo pipefail

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Drives the installed Kelmora on a private X server, from outside, as a person would.
 
 Every session gets its own Xvfb and openbox, so no test sees another's windows, focus or

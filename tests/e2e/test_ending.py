@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Every way of closing ends the program with status 0; no display gives 255 and one line."""
 
 import contextlib

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """What the output box shows of a converted picture, read from screenshots: every ink cell of a
 two-column unit stands where a blank cell would, and lines start at the left edge in any script."""
 

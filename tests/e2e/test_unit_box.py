@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The unit box: reached by Tab, its grey hint, and the unit a conversion writes."""
 
 import unittest

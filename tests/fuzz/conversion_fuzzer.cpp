@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds the conversion random canvases and unit texts and checks, on every input, the order and
 // shape of what it reads and writes.
 #include "core/conversion.h"

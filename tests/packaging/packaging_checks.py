@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """What the packaging tests share: where things are, and how to read them."""
 
 import configparser

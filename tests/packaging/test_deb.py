@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """CPack's Debian package: what it holds and depends on, what lintian says of it, and that it
 installs and runs, tried without touching the machine's installed packages."""
 

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The installed desktop entry, icons, metainfo and manual page pass the validators and point at
 each other under the one application id."""
 

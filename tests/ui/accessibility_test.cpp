@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ui/form.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Texts no one would type on purpose, put in through the real widgets: each case checks what the
 // window made of them, not only that it survived.
 #include "core/conversion.h"

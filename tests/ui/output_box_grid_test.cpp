@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the output box shows of a converted picture: a grid in which every two-column unit takes
 // exactly the room of a blank cell, and every line runs left to right from the left edge.
 #include "core/conversion.h"

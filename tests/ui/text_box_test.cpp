@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Kelmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "tests/ui/widget_helpers.h"
 #include "ui/multi_line_box.h"
 #include "ui/qt_text.h"

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """What a screen reader does with the running tool, through AT-SPI, one step per call.
 
 Runs under the system's Python, which has the pyatspi bindings, on the session bus that

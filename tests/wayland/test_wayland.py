@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The installed tool as a native Wayland client, on weston, looked at and used the way a screen
 reader user's tools do: no input is injected, everything goes through AT-SPI."""
 

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Kelmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """A private Wayland desktop for the installed Kelmora: weston on its headless backend, a session
 bus for AT-SPI, and the tool started on them as a native Wayland client.
 
