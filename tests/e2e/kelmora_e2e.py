@@ -74,6 +74,20 @@ def wait_for(condition, what, deadline=DEADLINE):
         time.sleep(POLL)
 
 
+def read_reported_line(read_end, failure, deadline=DEADLINE):
+    """The one line a child process writes to the pipe it was handed, read within the deadline."""
+    line = b""
+    end = time.monotonic() + deadline
+    with open(read_end, "rb", buffering=0) as pipe:
+        while not line.endswith(b"\n"):
+            ready, _, _ = select.select([pipe], [], [], max(0.0, end - time.monotonic()))
+            chunk = pipe.read(256) if ready else b""
+            if not chunk:
+                raise AssertionError(failure)
+            line += chunk
+    return line.decode().strip()
+
+
 def installed_prefix():
     prefix = Path(os.environ.get("KELMORA_E2E_PREFIX", ""))
     binary = prefix / "bin" / "kelmora"
@@ -274,16 +288,7 @@ class Desktop:
             log="xvfb", pass_fds=(write_end,), env=os.environ.copy(),
         )
         os.close(write_end)
-        number = b""
-        end = time.monotonic() + DEADLINE
-        with open(read_end, "rb", buffering=0) as pipe:
-            while not number.endswith(b"\n"):
-                ready, _, _ = select.select([pipe], [], [], max(0.0, end - time.monotonic()))
-                chunk = pipe.read(16) if ready else b""
-                if not chunk:
-                    raise AssertionError("Xvfb did not report a display number")
-                number += chunk
-        return ":" + number.decode().strip()
+        return ":" + read_reported_line(read_end, "Xvfb did not report a display number")
 
     def spawn(self, argv, log=None, **options):
         """Starts a process that is ended, by its own id, when the session closes."""

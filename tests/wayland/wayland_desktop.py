@@ -21,7 +21,8 @@ import tempfile
 import time
 from pathlib import Path
 
-from kelmora_e2e import DEADLINE, Image, artifacts_dir, clean_environment, installed_prefix, wait_for
+from kelmora_e2e import (DEADLINE, Image, artifacts_dir, clean_environment, installed_prefix,
+                         read_reported_line, wait_for)
 
 SCREEN = (1024, 768)
 # A colour no part of the window uses, so the window is what differs from it.
@@ -106,16 +107,8 @@ class WaylandDesktop:
             stdin=subprocess.DEVNULL, stdout=self._log("dbus"), stderr=subprocess.STDOUT)
         self._stack.callback(_end_process_group, bus)
         os.close(write_end)
-        address = b""
-        end = time.monotonic() + DEADLINE
-        with open(read_end, "rb", buffering=0) as pipe:
-            while not address.endswith(b"\n"):
-                ready, _, _ = select.select([pipe], [], [], max(0.0, end - time.monotonic()))
-                chunk = pipe.read(256) if ready else b""
-                if not chunk:
-                    raise AssertionError("the session bus did not report its address")
-                address += chunk
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = address.decode().strip()
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = read_reported_line(
+            read_end, "the session bus did not report its address")
 
     def _log(self, name):
         return self._stack.enter_context(open(self.tmp / f"{name}.log", "ab"))
