@@ -298,7 +298,7 @@ class Desktop:
         options.setdefault("env", self.env)
         options.setdefault("stdin", subprocess.DEVNULL)
         process = subprocess.Popen(argv, stdout=out, stderr=out, cwd=self.tmp, **options)
-        self._stack.callback(_end_process, process)
+        self._stack.callback(end_process, process)
         return process
 
     def run(self, *argv, check=True, input=None, timeout=DEADLINE):
@@ -370,7 +370,8 @@ class Desktop:
         self.run(*argv)
 
 
-def _end_process(process):
+def end_process(process):
+    """Asks a process to end, and kills it if it has not within five seconds."""
     if process.poll() is None:
         process.send_signal(signal.SIGTERM)
         try:

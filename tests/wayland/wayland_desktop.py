@@ -21,8 +21,8 @@ import tempfile
 import time
 from pathlib import Path
 
-from kelmora_e2e import (DEADLINE, Image, artifacts_dir, clean_environment, installed_prefix,
-                         read_reported_line, wait_for)
+from kelmora_e2e import (DEADLINE, Image, artifacts_dir, clean_environment, end_process,
+                         installed_prefix, read_reported_line, wait_for)
 
 SCREEN = (1024, 768)
 # A colour no part of the window uses, so the window is what differs from it.
@@ -117,7 +117,7 @@ class WaylandDesktop:
         process = subprocess.Popen(argv, env=env or self.env, cwd=self.tmp,
                                    stdin=subprocess.DEVNULL, stdout=self._log(log),
                                    stderr=subprocess.STDOUT)
-        self._stack.callback(_end_process, process)
+        self._stack.callback(end_process, process)
         return process
 
     def start_kelmora(self):
@@ -168,16 +168,6 @@ class WaylandDesktop:
             name = path.name if path.suffix == ".log" else f"{path.parent.name}.png"
             (target / name).write_bytes(path.read_bytes())
         print(f"logs of the failed Wayland session: {target}")
-
-
-def _end_process(process):
-    if process.poll() is None:
-        process.send_signal(signal.SIGTERM)
-        try:
-            process.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
 
 
 def _end_process_group(process):
