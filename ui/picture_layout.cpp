@@ -83,6 +83,12 @@ bool reordersAnything(const QString& text) {
     });
 }
 
+// What a block's user state says of its text, set whenever the text changes, so that painting
+// and mouse moves need not copy and scan the block again. A block no change has reached yet is
+// in neither state.
+constexpr int kInOrder = 0;
+constexpr int kReorders = 1;
+
 constexpr QChar kLeftToRightOverride(0x202D);
 constexpr int kOverrideLength = 1;
 
@@ -110,9 +116,13 @@ QList<QTextLayout::FormatRange> cellByCell(const QList<QTextLayout::FormatRange>
 
 PictureRow::PictureRow(const QTextBlock& block) : block_(block) {
     const QTextLayout& own = *block.layout();
+    const bool composing = own.preeditAreaPosition() >= 0;
+    if (block.userState() == kInOrder && (!composing || !reordersAnything(own.preeditAreaText()))) {
+        return;
+    }
     // What the block's layout lays out: its text with any input method composition in it.
     QString text = block.text();
-    if (own.preeditAreaPosition() >= 0) {
+    if (composing) {
         text.insert(own.preeditAreaPosition(), own.preeditAreaText());
     }
     if (!reordersAnything(text)) {
@@ -210,7 +220,7 @@ void PictureLayout::documentChanged(int from, int charsRemoved, int charsAdded) 
     // Every block the change touched, before the base class lays any of them out again.
     const QTextBlock last = document()->findBlock(from + charsAdded);
     for (QTextBlock block = document()->findBlock(from); block.isValid(); block = block.next()) {
-        widenHangul(block);
+        noteText(block);
         if (block == last) {
             break;
         }
@@ -218,9 +228,11 @@ void PictureLayout::documentChanged(int from, int charsRemoved, int charsAdded) 
     QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
 }
 
-void PictureLayout::widenHangul(const QTextBlock& block) {
+void PictureLayout::noteText(QTextBlock& block) {
+    const QString text = block.text();
+    block.setUserState(reordersAnything(text) ? kReorders : kInOrder);
     QTextLayout& layout = *block.layout();
-    QList<QTextLayout::FormatRange> widened = widenedHangul(block.text(), hangulSpacing());
+    QList<QTextLayout::FormatRange> widened = widenedHangul(text, hangulSpacing());
     if (!widened.isEmpty() || !layout.formats().isEmpty()) {
         layout.setFormats(widened);
     }

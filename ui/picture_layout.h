@@ -26,7 +26,8 @@ protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
 private:
-    void widenHangul(const QTextBlock& block);
+    // Widens the block's Hangul and notes whether its text needs the override to draw.
+    void noteText(QTextBlock& block);
     [[nodiscard]] qreal hangulSpacing();
 
     QFont spacingFont_;
